@@ -1,0 +1,125 @@
+#include "CliCommands.h"
+
+#include "data/ProjectFile.h"
+#include "data/SampleMeasurements.h"
+#include "export/ClipboardText.h"
+#include "platform/Messages.h"
+#include "platform/NumberFormat.h"
+#include "views/TableText.h"
+
+#include <QFileInfo>
+#include <QTextStream>
+
+#include <memory>
+#include <optional>
+#include <utility>
+
+namespace grx {
+namespace {
+
+constexpr const char* kUsage =
+    "usage: grx1-cli series FILE.grx [--lang ru|en] | impacts FILE.grx --series K [--lang ru|en] | "
+    "sample -o FILE.grx [--impacts N] [--seed S]";
+
+struct Options {
+  QString command;
+  QString file;
+  QString output;
+  Language language = Language::English;
+  std::optional<int> series;
+  int impacts = 120;
+  std::uint32_t seed = 1;
+};
+
+int nonNegative(const QString& option, const QString& value, std::optional<QString>* error) {
+  bool ok = false;
+  const int n = parseInteger(value, &ok);
+  if (!ok || n < 0) *error = option + QStringLiteral(" needs a whole number of 0 or more, not \"") + value + u'"';
+  return n;
+}
+
+// Parses the arguments; returns an error text for anything it cannot take.
+std::optional<QString> parse(const QStringList& args, Options& o) {
+  if (args.isEmpty()) return QString::fromLatin1(kUsage);
+  o.command = args[0];
+  if (o.command != u"series" && o.command != u"impacts" && o.command != u"sample")
+    return QStringLiteral("unknown command \"") + o.command + QStringLiteral("\"; ") + QString::fromLatin1(kUsage);
+  std::optional<QString> error;
+  for (qsizetype i = 1; i < args.size() && !error; ++i) {
+    const QString& a = args[i];
+    const bool hasValue = i + 1 < args.size();
+    if (a == u"--lang" || a == u"--series" || a == u"--impacts" || a == u"--seed" || a == u"-o") {
+      if (!hasValue) return a + QStringLiteral(" needs a value");
+      const QString v = args[++i];
+      if (a == u"--lang") {
+        if (v == u"ru") o.language = Language::Russian;
+        else if (v == u"en") o.language = Language::English;
+        else return QStringLiteral("--lang takes ru or en, not \"") + v + u'"';
+      } else if (a == u"--series") {
+        o.series = nonNegative(a, v, &error);
+      } else if (a == u"--impacts") {
+        o.impacts = nonNegative(a, v, &error);
+        if (!error && o.impacts > kMaxRecords)
+          error = QStringLiteral("--impacts takes at most ") + QString::number(kMaxRecords);
+      } else if (a == u"--seed") {
+        o.seed = std::uint32_t(nonNegative(a, v, &error));
+      } else {
+        o.output = v;
+      }
+    } else if (a.startsWith(u'-')) {
+      return QStringLiteral("unknown option \"") + a + u'"';
+    } else if (o.file.isEmpty() && o.command != u"sample") {
+      o.file = a;
+    } else {
+      return QStringLiteral("unexpected argument \"") + a + u'"';
+    }
+  }
+  if (error) return error;
+  if (o.command == u"sample") {
+    if (o.output.isEmpty()) return QStringLiteral("sample needs -o FILE.grx");
+  } else if (o.file.isEmpty()) {
+    return o.command + QStringLiteral(" needs a project file name");
+  }
+  if (o.command == u"impacts" && !o.series) return QStringLiteral("impacts needs --series K");
+  return std::nullopt;
+}
+
+}  // namespace
+
+int runCli(const QStringList& arguments, QTextStream& out, QTextStream& err) {
+  Options o;
+  if (const auto problem = parse(arguments, o)) {
+    err << *problem << '\n';
+    return 2;
+  }
+  auto set = std::make_unique<MeasurementSet>();
+
+  if (o.command == u"sample") {
+    generateSampleMeasurements(*set, o.impacts, o.seed);
+    if (writeProjectFile(*set, o.output) != ProjectWriteResult::Ok) {
+      err << cannotCreateFileText(o.output, o.language).replace(u'\n', u' ') << '\n';
+      return 2;
+    }
+    return 0;
+  }
+
+  if (readProjectFile(o.file, *set) != ProjectReadResult::Ok) {
+    err << kFileDamaged.text(o.language) << ": " << QFileInfo(o.file).fileName() << '\n';
+    return 2;
+  }
+  if (o.command == u"series") {
+    out << tableCopyText(seriesTableText(*set, o.language));
+    return 0;
+  }
+  const auto k = std::uint32_t(*o.series);
+  if (k >= set->seriesCount()) {
+    err << (o.language == Language::Russian ? QStringLiteral("Серии ") : QStringLiteral("Series ")) << k
+        << (o.language == Language::Russian ? QStringLiteral(" нет: в файле серий ") : QStringLiteral(" does not exist: the file holds "))
+        << set->seriesCount() << (o.language == Language::Russian ? QString() : QStringLiteral(" series")) << '\n';
+    return 2;
+  }
+  out << tableCopyText(impactsTableText(*set, k, o.language));
+  return 0;
+}
+
+}  // namespace grx

@@ -1,0 +1,18 @@
+#include "CliCommands.h"
+
+#include <QCoreApplication>
+#include <QTextStream>
+
+#include <cstdio>
+
+int main(int argc, char* argv[]) {
+  QCoreApplication app(argc, argv);
+  QTextStream out(stdout);
+  QTextStream err(stderr);
+  out.setEncoding(QStringConverter::Utf8);
+  err.setEncoding(QStringConverter::Utf8);
+  const int code = grx::runCli(app.arguments().mid(1), out, err);
+  out.flush();
+  err.flush();
+  return code;
+}

@@ -1,0 +1,25 @@
+# Runs the real grx1-cli binary: writes a sample project file, reads its tables back, and checks
+# that a damaged file ends with exit code 2 and one line on stderr.
+file(REMOVE_RECURSE "${WORK}")
+file(MAKE_DIRECTORY "${WORK}")
+
+execute_process(COMMAND "${CLI}" sample -o "${WORK}/s.grx" --impacts 30 RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "sample failed: ${rc}")
+endif()
+
+execute_process(COMMAND "${CLI}" series "${WORK}/s.grx" --lang ru RESULT_VARIABLE rc OUTPUT_VARIABLE out)
+if(NOT rc EQUAL 0 OR NOT out MATCHES "Дин.модуль" OR NOT out MATCHES "\t")
+  message(FATAL_ERROR "series failed: ${rc}\n${out}")
+endif()
+
+execute_process(COMMAND "${CLI}" impacts "${WORK}/s.grx" --series 0 RESULT_VARIABLE rc OUTPUT_VARIABLE out)
+if(NOT rc EQUAL 0 OR NOT out MATCHES "1-st impact")
+  message(FATAL_ERROR "impacts failed: ${rc}\n${out}")
+endif()
+
+file(WRITE "${WORK}/bad.grx" "GRX-1.0")
+execute_process(COMMAND "${CLI}" series "${WORK}/bad.grx" RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT rc EQUAL 2 OR NOT err STREQUAL "File is not readable or damaged: bad.grx\n" OR NOT out STREQUAL "")
+  message(FATAL_ERROR "damaged file: rc=${rc} err=${err} out=${out}")
+endif()
