@@ -1,0 +1,324 @@
+#include "TForm1.h"
+
+#include "HelpLauncher.h"
+#include "LinkIndicator.h"
+#include "MainActions.h"
+#include "MenuTexts.h"
+#include "platform/AppPaths.h"
+#include "views/StringGridView.h"
+#include "views/TableText.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QProgressBar>
+#include <QScreen>
+#include <QShortcut>
+#include <QSplitter>
+#include <QStatusBar>
+
+#include <qcustomplot.h>
+
+namespace grx {
+namespace {
+
+constexpr int kSplitterWidth = 4;
+constexpr int kStatusPanel1Width = 140;
+constexpr int kStatusPanel2Width = 20;
+constexpr int kStatusPanel3Width = 50;
+
+QCheckBox* curveBox(const char* name, const char* caption, const QColor& color, QWidget* parent) {
+  auto* box = new QCheckBox(QString::fromLatin1(caption), parent);
+  box->setObjectName(QString::fromLatin1(name));
+  QPalette pal = box->palette();
+  pal.setColor(QPalette::WindowText, color);
+  box->setPalette(pal);
+  box->setChecked(true);
+  return box;
+}
+
+// The impacts table as it stands before any data: four columns, the labels of column 0.
+TextGrid designImpactsGrid() {
+  TextGrid grid(kImpactsTableRows, 4);
+  writeImpactsTableLabels(grid, currentLanguage());
+  return grid;
+}
+
+}  // namespace
+
+TForm1::TForm1(Environment environment, QWidget* parent)
+    : QMainWindow(parent),
+      env_(std::move(environment)),
+      ini_(configFilePath(env_.programFolder)),
+      set_(std::make_unique<MeasurementSet>()) {
+  setObjectName(QStringLiteral("Form1"));
+  setCurrentLanguage(Language::Russian);  // until the start-up chooses
+  setMinimumSize(394, 320);
+  Actions = new MainActions(this);
+  createControls();
+  connectActions();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::createControls() {
+  Splitter1 = new QSplitter(Qt::Horizontal, this);
+  Splitter1->setObjectName(QStringLiteral("Splitter1"));
+  Splitter1->setHandleWidth(kSplitterWidth);
+  Splitter1->setOpaqueResize(true);
+  Splitter1->setChildrenCollapsible(false);
+  setCentralWidget(Splitter1);
+
+  StringGrid1 = new StringGridView(kSeriesTableHeaderRows, 0, true, Splitter1);
+  StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
+  StringGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  StringGrid1->setGrid(seriesTableText(*set_, currentLanguage()));
+  StringGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
+
+  PanelRight = new QWidget(Splitter1);
+  PanelRight->setObjectName(QStringLiteral("PanelRight"));
+  PanelRight->installEventFilter(this);
+  StringGrid2 = new StringGridView(1, 1, false, PanelRight);
+  StringGrid2->setObjectName(QStringLiteral("StringGrid2"));
+  StringGrid2->setGrid(designImpactsGrid());
+  StringGrid2->setContextMenuPolicy(Qt::CustomContextMenu);
+  StringGrid2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+
+  CheckBoxAccel = curveBox("CheckBoxAccel", "a(t)", Qt::black, PanelRight);
+  CheckBoxVelocity = curveBox("CheckBoxVelocity", "v(t)", QColor(0, 128, 0), PanelRight);
+  CheckBoxDisplacement = curveBox("CheckBoxDisplacement", "s(t)", Qt::red, PanelRight);
+  CheckBoxForce = curveBox("CheckBoxForce", "F(t)", QColor(0, 0, 128), PanelRight);
+
+  Chart1 = new QCustomPlot(PanelRight);
+  Chart1->setObjectName(QStringLiteral("Chart1"));
+  Chart1->setContextMenuPolicy(Qt::CustomContextMenu);
+
+  Splitter1->setStretchFactor(0, 0);
+  Splitter1->setStretchFactor(1, 1);
+
+  QStatusBar* bar = statusBar();
+  bar->setObjectName(QStringLiteral("StatusBar1"));
+  bar->setSizeGripEnabled(false);
+  const int widths[4] = {0, kStatusPanel1Width, kStatusPanel2Width, kStatusPanel3Width};
+  for (int i = 0; i < 4; ++i) {
+    StatusPanel[i] = new QLabel(bar);
+    StatusPanel[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+    StatusPanel[i]->setFrameShape(QFrame::Panel);
+    StatusPanel[i]->setFrameShadow(QFrame::Sunken);
+    if (i == 0) {
+      bar->addWidget(StatusPanel[i], 1);
+    } else {
+      StatusPanel[i]->setFixedWidth(widths[i]);
+      bar->addPermanentWidget(StatusPanel[i]);
+    }
+  }
+  StatusPanel[1]->setText(QStringLiteral("Попытка соединения..."));
+  StatusPanel[1]->installEventFilter(this);
+  StatusPanel[2]->installEventFilter(this);
+  ProgressBar1 = new QProgressBar(bar);
+  ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+  ProgressBar1->setRange(0, 100);
+  ProgressBar1->setTextVisible(false);
+  ProgressBar1->hide();
+  ShapeLink = new LinkIndicator(bar);
+  ShapeLink->setObjectName(QStringLiteral("ShapeLink"));
+
+  help_ = std::make_unique<HelpLauncher>();
+  auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
+  connect(f1, &QShortcut::activated, this, &TForm1::FormHelp);
+}
+
+void TForm1::connectActions() {
+  MainActions* a = Actions;
+  connect(a->AExit, &QAction::triggered, this, &TForm1::AExitExecute);
+  connect(a->ALangRus, &QAction::triggered, this, &TForm1::ALangRusExecute);
+  connect(a->ALangEng, &QAction::triggered, this, &TForm1::ALangEngExecute);
+  connect(a->AChmHelp, &QAction::triggered, this, &TForm1::AChmHelpExecute);
+  connect(a->ACopyTable1, &QAction::triggered, this, &TForm1::ACopyTable1Execute);
+  connect(a->ACopyBlockTable1, &QAction::triggered, this, &TForm1::ACopyBlockTable1Execute);
+  connect(a->ACopyTable2, &QAction::triggered, this, &TForm1::ACopyTable2Execute);
+  connect(a->ACopyBlockTable2, &QAction::triggered, this, &TForm1::ACopyBlockTable2Execute);
+
+  connect(StringGrid1, &StringGridView::gridClicked, this, &TForm1::StringGrid1Click);
+  connect(StringGrid2, &StringGridView::gridClicked, this, &TForm1::StringGrid2Click);
+  connect(StringGrid1, &StringGridView::copyShortcut, this,
+          [this](bool single) { single ? ACopyTable1Execute() : ACopyBlockTable1Execute(); });
+  connect(StringGrid2, &StringGridView::copyShortcut, this,
+          [this](bool single) { single ? ACopyTable2Execute() : ACopyBlockTable2Execute(); });
+  connect(StringGrid1, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& p) { Actions->PopupMenuTable1->popup(StringGrid1->viewport()->mapToGlobal(p)); });
+  connect(StringGrid2, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& p) { Actions->PopupMenuTable2->popup(StringGrid2->viewport()->mapToGlobal(p)); });
+  connect(Splitter1, &QSplitter::splitterMoved, this, [this](int position) {
+    const int client = Splitter1->width();
+    if (client > 0) table1Width_ = position * 1000 / client;
+    FormResize();
+  });
+  for (QCheckBox* box : {CheckBoxAccel, CheckBoxVelocity, CheckBoxDisplacement, CheckBoxForce}) {
+    connect(box, &QCheckBox::clicked, this, [this] {
+      if (!set_->isEmpty() && drawImpact) drawImpact(set_->currentIndex());
+    });
+  }
+}
+
+void TForm1::FormCreate() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  const QSize screenSize = screen ? screen->geometry().size() : QSize(1024, 768);
+  const StartupSettings s = readStartupSettings(ini_, screenSize);
+
+  if (s.language) {
+    switchLanguage(*s.language);
+  } else {
+    bool failed = false;
+    env_.ui->chooseLanguage([this](Language l) { switchLanguage(l); }, &failed);
+    if (failed) ALangRusExecute();
+  }
+  applyStartupSettings(s);
+  ini_.writeString(QStringLiteral("Config"), QStringLiteral("Uses"), QString::number(s.uses + 1));
+  FormResize();
+  MenuFill();
+  AStringGridSelectCancel(StringGrid2);
+}
+
+void TForm1::applyStartupSettings(const StartupSettings& s) {
+  resize(s.geometry.size());
+  move(s.geometry.topLeft());
+  table1Width_ = s.table1Width;
+  if (s.maximized) setWindowState(windowState() | Qt::WindowMaximized);
+
+  reducedView_ = s.reducedView;
+  if (reducedView_) {
+    Actions->hideForReducedView();
+    for (QCheckBox* box : {CheckBoxAccel, CheckBoxVelocity}) {
+      box->setChecked(false);
+      box->hide();
+      box->setFixedWidth(0);
+    }
+  }
+  // After the view: a key may check a box the reduced view hid; the chart ignores hidden boxes.
+  CheckBoxAccel->setChecked(s.curves.accel);
+  CheckBoxVelocity->setChecked(s.curves.velocity);
+  CheckBoxDisplacement->setChecked(s.curves.displacement);
+  CheckBoxForce->setChecked(s.curves.force);
+  codeView_ = s.codeView;
+  Actions->ALeftAxisPlus->setChecked(s.leftAxisPlus);
+  Actions->ALeftAxisAuto->setChecked(s.leftAxisAuto);
+  Actions->ARightAxisPlus->setChecked(s.rightAxisPlus);
+  Actions->ARightAxisAuto->setChecked(s.rightAxisAuto);
+  Actions->ABottomAxis20->setChecked(s.bottomAxis == BottomAxisMode::Ms20);
+  Actions->ABottomAxis32->setChecked(s.bottomAxis == BottomAxisMode::Ms32);
+  Actions->ABottomAxisAuto->setChecked(s.bottomAxis == BottomAxisMode::Auto);
+  limits_ = s.limits;
+}
+
+void TForm1::switchLanguage(Language language) {
+  setCurrentLanguage(language);
+  Actions->ALangRus->setChecked(language == Language::Russian);
+  Actions->ALangEng->setChecked(language == Language::English);
+  ini_.writeString(QStringLiteral("Config"), QStringLiteral("LangId"), languageKeyValue(language));
+  MenuFill();
+  Actions->menuLanguage()->setIcon((language == Language::Russian ? Actions->ALangRus : Actions->ALangEng)->icon());
+}
+
+void TForm1::ALangRusExecute() { switchLanguage(Language::Russian); }
+void TForm1::ALangEngExecute() { switchLanguage(Language::English); }
+
+void TForm1::MenuFill() {
+  const Language language = currentLanguage();
+  Actions->applyCaptions(language);
+  FormResize();
+  for (QCheckBox* box : {CheckBoxAccel, CheckBoxVelocity, CheckBoxDisplacement, CheckBoxForce})
+    box->setToolTip(menuText(box->objectName().toLatin1().constData(), language));
+  if (!set_->isEmpty() && drawImpact) drawImpact(set_->currentIndex());
+}
+
+void TForm1::FormResize() {
+  if (inLayout_) return;
+  inLayout_ = true;
+  layOutStatusBar();
+  const int client = Splitter1->width();
+  int tableWidth = client * table1Width_ / 1000;
+  if (client - 40 < tableWidth) tableWidth = client - 40;
+  Splitter1->setSizes({std::max(tableWidth, 0), std::max(client - tableWidth - kSplitterWidth, 0)});
+  layOutRightPane();
+  LayOutTables();
+  inLayout_ = false;
+}
+
+void TForm1::layOutStatusBar() {
+  const QRect p1 = StatusPanel[1]->geometry();
+  ProgressBar1->setGeometry(p1.adjusted(1, 2, -1, -2));
+  ProgressBar1->raise();
+  const QRect p2 = StatusPanel[2]->geometry();
+  ShapeLink->move(p2.center() - QPoint(ShapeLink->width() / 2, ShapeLink->height() / 2));
+  ShapeLink->raise();
+}
+
+void TForm1::layOutRightPane() {
+  const int paneWidth = PanelRight->width();
+  const int paneHeight = PanelRight->height();
+  StringGrid2->setGeometry(0, 0, paneWidth, StringGrid2->fullHeight());
+  QCheckBox* previous = nullptr;
+  for (QCheckBox* box : {CheckBoxAccel, CheckBoxVelocity, CheckBoxDisplacement, CheckBoxForce}) {
+    const int width = box->isHidden() ? 0 : box->sizeHint().width() + 8;
+    const int height = box->sizeHint().height();
+    if (!previous) {
+      box->setGeometry(8, StringGrid2->geometry().bottom() + 1 + 5, width, height);
+    } else {
+      const QRect prev = previous->geometry();
+      const int left = prev.left() + prev.width();
+      if (paneWidth >= left + width) box->setGeometry(left, prev.top(), width, height);
+      else box->setGeometry(CheckBoxAccel->x(), prev.top() + prev.height(), width, height);
+    }
+    previous = box;
+  }
+  const QRect force = CheckBoxForce->geometry();
+  const int chartTop = force.top() + force.height() + 10;
+  Chart1->setGeometry(0, chartTop, paneWidth, std::max(paneHeight - chartTop, 0));
+}
+
+void TForm1::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  FormResize();
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+  const QEvent::Type type = event->type();
+  if (watched == PanelRight && type == QEvent::Resize && !inLayout_) {
+    layOutRightPane();
+    LayOutTables();
+  } else if ((watched == StatusPanel[1] || watched == StatusPanel[2]) && (type == QEvent::Resize || type == QEvent::Move)) {
+    layOutStatusBar();
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+  // Closing waits for the device worker (while the window keeps handling its messages); the menu's
+  // Exit does not.
+  if (env_.stopWorker) env_.stopWorker();
+  event->accept();
+  AExitExecute();
+}
+
+void TForm1::AExitExecute() {
+  ExitState state;
+  state.maximized = isMaximized();
+  state.geometry = QRect(pos(), size());
+  state.table1Width = table1Width_;
+  state.curves = {CheckBoxAccel->isChecked(), CheckBoxVelocity->isChecked(), CheckBoxDisplacement->isChecked(),
+                  CheckBoxForce->isChecked()};
+  state.limits = limits_;
+  writeExitSettings(ini_, state);
+  help_->release();
+  if (env_.exitProcess) env_.exitProcess(0);
+}
+
+void TForm1::AChmHelpExecute() { help_->showHtmlHelpContents(reinterpret_cast<void*>(winId())); }
+
+void TForm1::FormHelp() { HelpLauncher::openContextHelp(helpFilePath(env_.programFolder)); }
+
+}  // namespace grx

@@ -1,0 +1,123 @@
+#pragma once
+// The main window: the series table on the left, the impacts table, the curve check boxes and the
+// chart on the right, the status bar below. It holds controls and their handlers; the texts, the
+// settings rules and the file formats live in the layers below.
+#include "ModalUi.h"
+#include "Settings.h"
+#include "data/MeasurementSet.h"
+#include "platform/IniFile.h"
+
+#include <QMainWindow>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+class QCheckBox;
+class QCustomPlot;
+class QLabel;
+class QProgressBar;
+class QSplitter;
+
+namespace grx {
+
+class HelpLauncher;
+class LinkIndicator;
+class MainActions;
+class StringGridView;
+
+class TForm1 : public QMainWindow {
+  Q_OBJECT
+ public:
+  // What the application hands the window.
+  struct Environment {
+    QString programFolder;                  // without a trailing separator
+    ModalUi* ui = nullptr;                  // every modal question goes through it
+    std::function<void(int)> exitProcess;   // ends the program at once (tests record it instead)
+    std::function<void()> stopWorker;       // tells the device worker to stop and waits for it
+  };
+
+  explicit TForm1(Environment environment, QWidget* parent = nullptr);
+  ~TForm1() override;
+
+  // The start-up of the window: configuration, language, geometry, view, captions.
+  void FormCreate();
+
+  // Controls (the names the program has always used for them).
+  QSplitter* Splitter1 = nullptr;
+  StringGridView* StringGrid1 = nullptr;
+  QWidget* PanelRight = nullptr;
+  StringGridView* StringGrid2 = nullptr;
+  QCheckBox* CheckBoxAccel = nullptr;
+  QCheckBox* CheckBoxVelocity = nullptr;
+  QCheckBox* CheckBoxDisplacement = nullptr;
+  QCheckBox* CheckBoxForce = nullptr;
+  QCustomPlot* Chart1 = nullptr;
+  QLabel* StatusPanel[4] = {};
+  QProgressBar* ProgressBar1 = nullptr;
+  LinkIndicator* ShapeLink = nullptr;
+  MainActions* Actions = nullptr;
+
+  MeasurementSet& measurements() { return *set_; }
+  const IniFile& config() const { return ini_; }
+  const QString& programFolder() const { return env_.programFolder; }
+  ModalUi& ui() { return *env_.ui; }
+
+  int table1Width() const { return table1Width_; }
+  const AxisLimits& axisLimits() const { return limits_; }
+  bool codeView() const { return codeView_; }
+  bool reducedView() const { return reducedView_; }
+
+  // Tables
+  void RebuildTables();
+  void FillImpactsTable(std::uint32_t k);
+  void StringGrid1Click();
+  void StringGrid2Click();
+  void AStringGridSelectCancel(StringGridView* grid);
+  void LayOutTables();
+
+  // Window
+  void FormResize();
+  void MenuFill();
+  void ALangRusExecute();
+  void ALangEngExecute();
+  void AExitExecute();
+  void AChmHelpExecute();
+  void FormHelp();
+
+  // Clipboard copies of the tables
+  void ACopyTable1Execute();
+  void ACopyBlockTable1Execute();
+  void ACopyTable2Execute();
+  void ACopyBlockTable2Execute();
+
+  // The chart draws the impact it is given (the charts module fills this in).
+  std::function<void(std::uint32_t impact)> drawImpact;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void createControls();
+  void connectActions();
+  void switchLanguage(Language language);
+  void applyStartupSettings(const StartupSettings& s);
+  void layOutRightPane();
+  void layOutStatusBar();
+  void showNoData();
+  void putOnClipboard(const QString& text);
+
+  Environment env_;
+  IniFile ini_;
+  std::unique_ptr<MeasurementSet> set_;
+  std::unique_ptr<HelpLauncher> help_;
+  int table1Width_ = 500;
+  AxisLimits limits_;
+  bool codeView_ = false;
+  bool reducedView_ = true;
+  bool inLayout_ = false;
+};
+
+}  // namespace grx

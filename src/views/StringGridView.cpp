@@ -1,0 +1,217 @@
+#include "StringGridView.h"
+
+#include "ColumnWidths.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QScrollBar>
+
+namespace grx {
+
+TextGridModel::TextGridModel(int fixedRows, int fixedColumns, QObject* parent)
+    : QAbstractTableModel(parent), fixedRows_(fixedRows), fixedColumns_(fixedColumns) {}
+
+void TextGridModel::setGrid(TextGrid grid) {
+  beginResetModel();
+  grid_ = std::move(grid);
+  endResetModel();
+}
+
+void TextGridModel::setCell(int row, int column, const QString& text) {
+  if (row < 0 || column < 0 || row >= grid_.rowCount() || column >= grid_.columnCount()) return;
+  grid_.cell(row, column) = text;
+  if (row < fixedRows_) {
+    emit headerDataChanged(Qt::Horizontal, column - fixedColumns_, column - fixedColumns_);
+  } else if (column < fixedColumns_) {
+    emit headerDataChanged(Qt::Vertical, row - fixedRows_, row - fixedRows_);
+  } else {
+    const QModelIndex i = index(row - fixedRows_, column - fixedColumns_);
+    emit dataChanged(i, i, {Qt::DisplayRole});
+  }
+}
+
+int TextGridModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : std::max(0, grid_.rowCount() - fixedRows_);
+}
+
+int TextGridModel::columnCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : std::max(0, grid_.columnCount() - fixedColumns_);
+}
+
+QVariant TextGridModel::data(const QModelIndex& index, int role) const {
+  if (role != Qt::DisplayRole || !index.isValid()) return {};
+  return grid_.cell(index.row() + fixedRows_, index.column() + fixedColumns_);
+}
+
+QVariant TextGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+  if (role == Qt::TextAlignmentRole)
+    return QVariant::fromValue(orientation == Qt::Horizontal ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
+  if (role != Qt::DisplayRole) return {};
+  QStringList lines;
+  if (orientation == Qt::Horizontal) {
+    const int column = section + fixedColumns_;
+    if (column >= grid_.columnCount()) return {};
+    for (int r = 0; r < fixedRows_; ++r) lines << grid_.cell(r, column);
+  } else {
+    const int row = section + fixedRows_;
+    if (row >= grid_.rowCount()) return {};
+    for (int c = 0; c < fixedColumns_; ++c) lines << grid_.cell(row, c);
+  }
+  return lines.join(u'\n');
+}
+
+StringGridView::StringGridView(int fixedRows, int fixedColumns, bool rowSelect, QWidget* parent)
+    : QTableView(parent), model_(new TextGridModel(fixedRows, fixedColumns, this)) {
+  setModel(model_);
+  setSelectionBehavior(rowSelect ? QAbstractItemView::SelectRows : QAbstractItemView::SelectItems);
+  setSelectionMode(QAbstractItemView::ContiguousSelection);
+  setEditTriggers(QAbstractItemView::NoEditTriggers);
+  setWordWrap(false);
+  setTextElideMode(Qt::ElideNone);  // a narrow column clips its text, as grids do
+  setCornerButtonEnabled(false);
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  QFont font(QStringLiteral("Times New Roman"), 10);
+  setFont(font);
+  QPalette pal = palette();
+  pal.setColor(QPalette::Base, pal.color(QPalette::Button));
+  setPalette(pal);
+
+  verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  verticalHeader()->setDefaultSectionSize(kGridRowHeight + 1);
+  verticalHeader()->setMinimumSectionSize(kGridRowHeight + 1);
+  horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+  horizontalHeader()->setMinimumSectionSize(1);
+  horizontalHeader()->setHighlightSections(false);
+  verticalHeader()->setHighlightSections(false);
+  horizontalHeader()->setVisible(fixedRows > 0);
+  verticalHeader()->setVisible(fixedColumns > 0);
+  horizontalHeader()->setFixedHeight(fixedRows * (kGridRowHeight + 1) + 1);
+  if (fixedRows > 0 && fixedColumns > 0) {
+    corner_ = new QLabel(this);
+    corner_->setObjectName(QStringLiteral("cornerCell"));
+    corner_->setAutoFillBackground(true);
+    corner_->setIndent(3);
+    corner_->setFont(font);
+  }
+  connect(selectionModel(), &QItemSelectionModel::currentChanged, this, [this] {
+    if (!resetting_) emit gridClicked();
+  });
+}
+
+void StringGridView::setGrid(TextGrid grid) {
+  resetting_ = true;
+  model_->setGrid(std::move(grid));
+  resetting_ = false;
+  if (corner_) corner_->setText(model_->grid().rowCount() > 0 ? model_->grid().cell(0, 0) : QString());
+  placeCorner();
+}
+
+void StringGridView::setCell(int row, int column, const QString& text) {
+  model_->setCell(row, column, text);
+  if (corner_ && row == 0 && column == 0) corner_->setText(text);
+}
+
+int StringGridView::currentRow() const {
+  const QModelIndex i = currentIndex();
+  return i.isValid() ? i.row() + model_->fixedRows() : -1;
+}
+
+int StringGridView::currentColumn() const {
+  const QModelIndex i = currentIndex();
+  return i.isValid() ? i.column() + model_->fixedColumns() : -1;
+}
+
+void StringGridView::setCurrentRow(int row) {
+  const int r = row - model_->fixedRows();
+  if (r < 0 || r >= model_->rowCount()) return;
+  const int c = std::max(0, currentIndex().column());
+  selectionModel()->setCurrentIndex(model_->index(r, c),
+                                    QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+CellRange StringGridView::selection() const {
+  const QModelIndexList selected = selectionModel()->selectedIndexes();
+  CellRange range;
+  if (selected.isEmpty()) {
+    const QModelIndex i = currentIndex();
+    if (!i.isValid()) return range;
+    range = {i.column(), i.row(), i.column(), i.row()};
+  } else {
+    range = {selected.front().column(), selected.front().row(), selected.front().column(), selected.front().row()};
+    for (const QModelIndex& i : selected) {
+      range.left = std::min(range.left, i.column());
+      range.right = std::max(range.right, i.column());
+      range.top = std::min(range.top, i.row());
+      range.bottom = std::max(range.bottom, i.row());
+    }
+  }
+  if (selectionBehavior() == QAbstractItemView::SelectRows) {
+    range.left = 0;
+    range.right = model_->columnCount() - 1;
+  }
+  range.left += model_->fixedColumns();
+  range.right += model_->fixedColumns();
+  range.top += model_->fixedRows();
+  range.bottom += model_->fixedRows();
+  return range;
+}
+
+void StringGridView::selectBlock(const CellRange& block) {
+  const int fr = model_->fixedRows();
+  const int fc = model_->fixedColumns();
+  const QModelIndex topLeft = model_->index(block.top - fr, block.left - fc);
+  const QModelIndex bottomRight = model_->index(block.bottom - fr, block.right - fc);
+  if (!topLeft.isValid() || !bottomRight.isValid()) return;
+  selectionModel()->setCurrentIndex(topLeft, QItemSelectionModel::NoUpdate);
+  selectionModel()->select(QItemSelection(topLeft, bottomRight), QItemSelectionModel::ClearAndSelect);
+}
+
+void StringGridView::cancelSelection() {
+  resetting_ = true;
+  selectionModel()->clear();
+  resetting_ = false;
+}
+
+void StringGridView::setColumnWidths(const QVector<int>& widths) {
+  const int fc = model_->fixedColumns();
+  int fixedWidth = 0;
+  for (int c = 0; c < widths.size(); ++c) {
+    if (c < fc) fixedWidth += widths[c];
+    else if (c - fc < model_->columnCount()) horizontalHeader()->resizeSection(c - fc, std::max(widths[c], 1));
+  }
+  if (fc > 0) verticalHeader()->setFixedWidth(fixedWidth);
+  placeCorner();
+}
+
+int StringGridView::gridColumnWidth(int column) const {
+  const int fc = model_->fixedColumns();
+  return column < fc ? verticalHeader()->width() : columnWidth(column - fc);
+}
+
+int StringGridView::fullHeight() const {
+  return gridRowCount() * (kGridRowHeight + 1) + 4;
+}
+
+void StringGridView::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_C && (event->modifiers() & Qt::ControlModifier)) {
+    emit copyShortcut(selection().isSingleCell());
+    event->accept();
+    return;
+  }
+  QTableView::keyPressEvent(event);
+}
+
+void StringGridView::resizeEvent(QResizeEvent* event) {
+  QTableView::resizeEvent(event);
+  placeCorner();
+}
+
+void StringGridView::placeCorner() {
+  if (!corner_) return;
+  corner_->setGeometry(frameWidth(), frameWidth(), verticalHeader()->width(), horizontalHeader()->height());
+  corner_->raise();
+}
+
+}  // namespace grx

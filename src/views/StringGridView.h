@@ -1,0 +1,84 @@
+#pragma once
+// A string grid in the manner of the tester's desktop tradition: a table of cell texts with fixed
+// heading rows and columns. The fixed rows become the column header (several lines joined), the
+// fixed column the row header, and the corner cell a label over the header corner. Positions that
+// other code sees (current row, selection) are grid positions, fixed rows and columns included.
+#include "TextGrid.h"
+
+#include <QAbstractTableModel>
+#include <QTableView>
+
+class QLabel;
+
+namespace grx {
+
+class TextGridModel : public QAbstractTableModel {
+  Q_OBJECT
+ public:
+  TextGridModel(int fixedRows, int fixedColumns, QObject* parent = nullptr);
+
+  const TextGrid& grid() const { return grid_; }
+  void setGrid(TextGrid grid);
+  void setCell(int row, int column, const QString& text);
+  int fixedRows() const { return fixedRows_; }
+  int fixedColumns() const { return fixedColumns_; }
+
+  int rowCount(const QModelIndex& parent = {}) const override;
+  int columnCount(const QModelIndex& parent = {}) const override;
+  QVariant data(const QModelIndex& index, int role) const override;
+  QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+ private:
+  TextGrid grid_;
+  int fixedRows_;
+  int fixedColumns_;
+};
+
+class StringGridView : public QTableView {
+  Q_OBJECT
+ public:
+  // rowSelect: whole rows are selected (the series table); otherwise cells and blocks of cells.
+  StringGridView(int fixedRows, int fixedColumns, bool rowSelect, QWidget* parent = nullptr);
+
+  const TextGrid& grid() const { return model_->grid(); }
+  void setGrid(TextGrid grid);
+  void setCell(int row, int column, const QString& text);
+  int gridRowCount() const { return model_->grid().rowCount(); }
+  int gridColumnCount() const { return model_->grid().columnCount(); }
+
+  // Grid positions of the current cell; -1 when there is none.
+  int currentRow() const;
+  int currentColumn() const;
+  void setCurrentRow(int row);
+
+  // The selected block in grid positions; the current cell when nothing else is selected; all -1
+  // after the selection was cancelled.
+  CellRange selection() const;
+  void selectBlock(const CellRange& block);
+  void cancelSelection();
+
+  // Widths of all grid columns, fixed ones first.
+  void setColumnWidths(const QVector<int>& widths);
+  int gridColumnWidth(int column) const;
+  // Height that shows every row.
+  int fullHeight() const;
+
+ signals:
+  // The current cell changed, by a click, the keyboard or the program.
+  void gridClicked();
+  // Ctrl+C was pressed; singleCell tells whether the selection is one cell.
+  void copyShortcut(bool singleCell);
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  void placeCorner();
+
+  TextGridModel* model_;
+  QLabel* corner_ = nullptr;
+  bool resetting_ = false;
+};
+
+}  // namespace grx

@@ -1,0 +1,48 @@
+#pragma once
+// A stand-in for the program's dialogs: answers from a script and remembers what was asked.
+#include "app/ModalUi.h"
+
+#include <deque>
+#include <optional>
+#include <vector>
+
+namespace grx::test {
+
+class FakeModalUi : public ModalUi {
+ public:
+  // Scripted answers, used in order; a message with no answer left gets its default button, a file
+  // dialog with none left is cancelled.
+  std::deque<int> messageAnswers;
+  std::deque<std::optional<QString>> fileAnswers;
+  std::optional<Language> languageAnswer;  // none: closed without a choice
+  bool languageDialogFails = false;
+
+  std::vector<Message> messages;
+  std::vector<FileDialog> fileDialogs;
+  int languageDialogs = 0;
+
+  int message(QWidget*, const Message& m) override {
+    messages.push_back(m);
+    if (messageAnswers.empty()) return m.defaultButton;
+    const int answer = messageAnswers.front();
+    messageAnswers.pop_front();
+    return answer;
+  }
+  std::optional<QString> fileName(QWidget*, const FileDialog& d) override {
+    fileDialogs.push_back(d);
+    if (fileAnswers.empty()) return std::nullopt;
+    auto answer = fileAnswers.front();
+    fileAnswers.pop_front();
+    return answer;
+  }
+  std::optional<QColor> color(QWidget*, const QColor& initial) override { return initial; }
+  bool chooseLanguage(const std::function<void(Language)>& choose, bool* failed) override {
+    ++languageDialogs;
+    if (failed) *failed = languageDialogFails;
+    if (languageDialogFails || !languageAnswer) return false;
+    choose(*languageAnswer);
+    return true;
+  }
+};
+
+}  // namespace grx::test

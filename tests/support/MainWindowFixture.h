@@ -1,0 +1,46 @@
+#pragma once
+// A main window in a temporary program folder with its own GRX1.ini, driven through fake dialogs.
+#include "FakeModalUi.h"
+#include "app/TForm1.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace grx::test {
+
+class MainWindowFixture : public ::testing::Test {
+ protected:
+  QString iniPath() const { return dir_.filePath(QStringLiteral("GRX1.ini")); }
+  void writeIni(const QByteArray& bytes) const {
+    QFile f(iniPath());
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+  }
+  QByteArray iniBytes() const {
+    QFile f(iniPath());
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+  }
+  // Creates the window and runs its start-up.
+  TForm1& start() {
+    TForm1::Environment env;
+    env.programFolder = dir_.path();
+    env.ui = &ui_;
+    env.exitProcess = [this](int code) { exitCodes_.push_back(code); };
+    env.stopWorker = [this] { ++workerStops_; };
+    form_ = std::make_unique<TForm1>(env);
+    form_->FormCreate();
+    return *form_;
+  }
+
+  QTemporaryDir dir_;
+  FakeModalUi ui_;
+  std::unique_ptr<TForm1> form_;
+  std::vector<int> exitCodes_;
+  int workerStops_ = 0;
+};
+
+}  // namespace grx::test
