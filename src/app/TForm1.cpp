@@ -53,7 +53,8 @@ TForm1::TForm1(Environment environment, QWidget* parent)
     : QMainWindow(parent),
       env_(std::move(environment)),
       ini_(configFilePath(env_.programFolder)),
-      set_(std::make_unique<MeasurementSet>()) {
+      set_(std::make_unique<MeasurementSet>()),
+      staging_(std::make_unique<MeasurementSet>()) {
   setObjectName(QStringLiteral("Form1"));
   setCurrentLanguage(Language::Russian);  // until the start-up chooses
   setMinimumSize(394, 320);
@@ -137,6 +138,10 @@ void TForm1::connectActions() {
   connect(a->ALangRus, &QAction::triggered, this, &TForm1::ALangRusExecute);
   connect(a->ALangEng, &QAction::triggered, this, &TForm1::ALangEngExecute);
   connect(a->AChmHelp, &QAction::triggered, this, &TForm1::AChmHelpExecute);
+  connect(a->ASave, &QAction::triggered, this, &TForm1::ASaveExecute);
+  connect(a->AOpen, &QAction::triggered, this, &TForm1::AOpenExecute);
+  connect(a->ADelImpact, &QAction::triggered, this, &TForm1::ADelImpactExecute);
+  connect(a->ADelSeries, &QAction::triggered, this, &TForm1::ADelSeriesExecute);
   connect(a->ACopyTable1, &QAction::triggered, this, &TForm1::ACopyTable1Execute);
   connect(a->ACopyBlockTable1, &QAction::triggered, this, &TForm1::ACopyBlockTable1Execute);
   connect(a->ACopyTable2, &QAction::triggered, this, &TForm1::ACopyTable2Execute);

@@ -35,6 +35,7 @@ class TForm1 : public QMainWindow {
     ModalUi* ui = nullptr;                  // every modal question goes through it
     std::function<void(int)> exitProcess;   // ends the program at once (tests record it instead)
     std::function<void()> stopWorker;       // tells the device worker to stop and waits for it
+    std::function<void()> setLinkIdle;      // ends a running search for the tester (link state idle)
   };
 
   explicit TForm1(Environment environment, QWidget* parent = nullptr);
@@ -85,6 +86,19 @@ class TForm1 : public QMainWindow {
   void AChmHelpExecute();
   void FormHelp();
 
+  // Project files
+  void ASaveExecute();
+  void AOpenExecute();
+  // Opens the file the command-line arguments name (joined with blanks), without a dialog first.
+  void OpenFromCommandLine(const QStringList& arguments);
+  // The file dialogs' reaction to another filter: default extension and, for the second filter,
+  // the name-list extension.
+  static void SaveDialog1TypeChange(int filterIndex, QString& fileName, QString& defaultSuffix);
+
+  // Editing
+  void ADelImpactExecute();
+  void ADelSeriesExecute();
+
   // Clipboard copies of the tables
   void ACopyTable1Execute();
   void ACopyBlockTable1Execute();
@@ -107,11 +121,15 @@ class TForm1 : public QMainWindow {
   void layOutRightPane();
   void layOutStatusBar();
   void showNoData();
+  void restoreSeriesRow(int row);
+  void openProject(const QString* givenName);
+  QString lastReadPath() const;
   void putOnClipboard(const QString& text);
 
   Environment env_;
   IniFile ini_;
   std::unique_ptr<MeasurementSet> set_;
+  std::unique_ptr<MeasurementSet> staging_;  // a file is read here and swapped in only when good
   std::unique_ptr<HelpLauncher> help_;
   int table1Width_ = 500;
   AxisLimits limits_;

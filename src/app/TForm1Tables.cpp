@@ -103,6 +103,41 @@ void TForm1::LayOutTables() {
     if (StringGrid2->grid().cell(r, 0) != labels.cell(r, 0)) StringGrid2->setCell(r, 0, labels.cell(r, 0));
 }
 
+void TForm1::ADelImpactExecute() {
+  if (set_->isEmpty()) return showNoData();
+  const int row = StringGrid1->currentRow();
+  const CellRange selected = StringGrid2->selection();
+  const int columns = StringGrid2->gridColumnCount();
+  if (row >= kSeriesTableHeaderRows && !selected.isEmpty()) {
+    const auto k = std::uint32_t(row - kSeriesTableHeaderRows);
+    if (selected.left == 1 && selected.right == columns - 1) {
+      set_->removeSeries(k, k);  // every impact of the series
+    } else if (selected.left >= 1 && selected.left <= selected.right && selected.right <= columns - 1) {
+      set_->removeImpacts(k, std::uint32_t(selected.left - 1), std::uint32_t(selected.right - selected.left + 1));
+    }
+  }
+  RebuildTables();
+  restoreSeriesRow(row);
+}
+
+void TForm1::ADelSeriesExecute() {
+  if (set_->isEmpty()) return showNoData();
+  const int row = StringGrid1->currentRow();
+  const CellRange selected = StringGrid1->selection();
+  if (!selected.isEmpty() && selected.top >= kSeriesTableHeaderRows)
+    set_->removeSeries(std::uint32_t(selected.top - kSeriesTableHeaderRows),
+                       std::uint32_t(selected.bottom - kSeriesTableHeaderRows));
+  RebuildTables();
+  restoreSeriesRow(row);
+}
+
+// After an edit the row the user was on becomes current again, or the last row when it is gone;
+// the change counts as a click, so the impacts table shows that row's series.
+void TForm1::restoreSeriesRow(int row) {
+  const int rows = StringGrid1->gridRowCount();
+  StringGrid1->setCurrentRow(row < rows ? std::max(row, int(kSeriesTableHeaderRows)) : rows - 1);
+}
+
 void TForm1::showNoData() {
   ui().message(this, {kAppTitle.text(), kNoData.text(), ModalUi::Icon::None, ModalUi::Ok, ModalUi::Ok});
 }

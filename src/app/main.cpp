@@ -50,5 +50,8 @@ int main(int argc, char* argv[]) {
   form.FormCreate();
   applyDeveloperHooks(form);
   form.show();
+  // Arguments name a project file to open (a name with blanks arrives as several arguments).
+  const QStringList arguments = app.arguments().mid(1);
+  if (!arguments.isEmpty()) form.OpenFromCommandLine(arguments);
   return app.exec();
 }

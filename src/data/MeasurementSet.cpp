@@ -91,6 +91,27 @@ bool MeasurementSet::selectImpact(std::uint32_t i) {
   return true;
 }
 
+void MeasurementSet::removeRecords(std::uint32_t first, std::uint32_t count) {
+  if (first >= count_ || count == 0) return;
+  count = std::min(count, count_ - first);
+  std::uint8_t* to = record(first);
+  const std::uint8_t* from = record(first + count);
+  std::memmove(to, from, std::size_t(count_ - first - count) * kRecordSize);
+  count_ -= count;
+  buildSeries();
+}
+
+void MeasurementSet::removeImpacts(std::uint32_t k, std::uint32_t p, std::uint32_t count) {
+  if (k >= seriesCount() || p >= seriesLength(k)) return;
+  removeRecords(starts_[k] + p, std::min(count, seriesLength(k) - p));
+}
+
+void MeasurementSet::removeSeries(std::uint32_t first, std::uint32_t last) {
+  if (first > last || first >= seriesCount()) return;
+  last = std::min(last, seriesCount() - 1);
+  removeRecords(starts_[first], starts_[last + 1] - starts_[first]);
+}
+
 void MeasurementSet::swap(MeasurementSet& other) noexcept {
   directory_.swap(other.directory_);
   store_.swap(other.store_);

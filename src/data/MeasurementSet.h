@@ -80,10 +80,20 @@ class MeasurementSet {
   std::uint32_t currentIndex() const { return currentIndex_; }
   void setCurrentIndex(std::uint32_t i) { currentIndex_ = i; }
 
+  // Editing. Records keep their order and content, the directory is untouched, and the series
+  // start list is built again from the remaining records, exactly as opening the saved file would
+  // build it (so two series with the same number that become neighbours are one series).
+  // Removes `count` impacts of series k from position p on (p counted from 0 within the series).
+  void removeImpacts(std::uint32_t k, std::uint32_t p, std::uint32_t count);
+  // Removes the series first..last (inclusive) in one piece.
+  void removeSeries(std::uint32_t first, std::uint32_t last);
+
   // Exchanges the whole content with another set (no copying of the stores).
   void swap(MeasurementSet& other) noexcept;
 
  private:
+  void removeRecords(std::uint32_t first, std::uint32_t count);
+
   std::vector<std::uint8_t> directory_;
   std::vector<std::uint8_t> store_;
   std::vector<std::uint32_t> starts_;  // empty when S = 0, else S + 1 entries

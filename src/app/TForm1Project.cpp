@@ -1,0 +1,127 @@
+// The main window's project-file commands: save, open, and opening the file named on the command
+// line. The file format and the name rules live in data/ProjectFile.
+#include "TForm1.h"
+
+#include "LinkIndicator.h"
+#include "data/ProjectFile.h"
+#include "platform/Messages.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+
+namespace grx {
+namespace {
+
+constexpr TextPair kSaveTitle{"Сохранить как...", "Save as..."};
+constexpr TextPair kOpenTitle{"Открыть файл...", "Open file..."};
+constexpr TextPair kFilePrefix{"Файл ", "File "};
+constexpr TextPair kDataRead{"Данные считаны", "Data Readed"};
+
+QStringList projectFilters() {
+#ifdef _WIN32
+  return {QStringLiteral("DataFile (*.grx)"), QStringLiteral("All files (*.*)")};
+#else
+  return {QStringLiteral("DataFile (*.grx)"), QStringLiteral("All files (*)")};
+#endif
+}
+
+const QString kConfig = QStringLiteral("Config");
+const QString kLastReadPath = QStringLiteral("LastReadPath");
+
+}  // namespace
+
+QString TForm1::lastReadPath() const { return ini_.readString(kConfig, kLastReadPath, QString(), 256); }
+
+void TForm1::SaveDialog1TypeChange(int filterIndex, QString& fileName, QString& defaultSuffix) {
+  if (filterIndex == 1) {
+    defaultSuffix = QStringLiteral(".grx");
+  } else if (filterIndex == 2) {
+    defaultSuffix = QStringLiteral(".mtgrx");
+    fileName = nameForNameListFilter(fileName);
+  }
+}
+
+void TForm1::ASaveExecute() {
+  if (set_->isEmpty()) return showNoData();
+  QString name = proposedFolder(lastReadPath(), env_.programFolder) +
+                 QDateTime::currentDateTime().toString(QStringLiteral("yyMMdd.hhmm")) + QStringLiteral(".grx");
+  for (;;) {
+    ModalUi::FileDialog dialog;
+    dialog.title = kSaveTitle.text();
+    dialog.fileName = name;
+    dialog.filters = projectFilters();
+    dialog.defaultSuffix = QStringLiteral(".grx");
+    dialog.save = true;
+    dialog.confirmOverwrite = true;
+    dialog.filterChanged = &TForm1::SaveDialog1TypeChange;
+    const std::optional<QString> chosen = ui().fileName(this, dialog);
+    if (!chosen) return;
+    ini_.writeString(kConfig, kLastReadPath, folderWithSeparator(QDir::toNativeSeparators(*chosen)));
+    const SaveNameDecision decision = projectSaveName(*chosen);
+    name = decision.fileName;
+    if (decision.askAgain) continue;
+
+    const ProjectWriteResult result = writeProjectFile(*set_, name);
+    const QString text = cannotCreateFileText(QDir::toNativeSeparators(name), currentLanguage());
+    if (result == ProjectWriteResult::CannotCreate) {
+      const int answer = ui().message(this, {kAppTitle.text(), text, ModalUi::Icon::Warning,
+                                             ModalUi::Abort | ModalUi::Retry | ModalUi::Ignore, ModalUi::Retry});
+      if (answer == ModalUi::Retry) continue;
+    } else if (result == ProjectWriteResult::WriteIncomplete) {
+      ui().message(this, {kAppTitle.text(), text, ModalUi::Icon::Warning, ModalUi::Ok, ModalUi::Ok});
+    }
+    return;
+  }
+}
+
+void TForm1::AOpenExecute() { openProject(nullptr); }
+
+void TForm1::OpenFromCommandLine(const QStringList& arguments) {
+  const QString name = arguments.join(u' ');
+  openProject(&name);
+}
+
+void TForm1::openProject(const QString* givenName) {
+  ModalUi::FileDialog dialog;
+  dialog.title = kOpenTitle.text();
+  dialog.filters = projectFilters();
+  dialog.defaultSuffix = QStringLiteral(".grx");
+  dialog.filterChanged = &TForm1::SaveDialog1TypeChange;
+  QString name;
+  if (givenName) {
+    name = *givenName;
+  } else {
+    dialog.fileName = proposedFolder(lastReadPath(), env_.programFolder) + QStringLiteral("File");
+    const std::optional<QString> chosen = ui().fileName(this, dialog);
+    if (!chosen) return;
+    name = *chosen;
+  }
+  for (;;) {
+    ini_.writeString(kConfig, kLastReadPath, folderWithSeparator(QDir::toNativeSeparators(name)));
+    const ProjectReadResult result = openProjectFile(name, *set_, *staging_);
+    if (result == ProjectReadResult::CannotOpen) {
+      // A name that cannot be opened brings the dialog back with that name.
+      dialog.fileName = name;
+      const std::optional<QString> chosen = ui().fileName(this, dialog);
+      if (!chosen) return;
+      name = *chosen;
+      continue;
+    }
+    const QString shortName = QFileInfo(name).fileName();
+    if (result == ProjectReadResult::Damaged) {
+      ui().message(this, {kAppTitle.text(), kFileDamaged.text() + QStringLiteral(": ") + shortName,
+                          ModalUi::Icon::Warning, ModalUi::Ok, ModalUi::Ok});
+      return;
+    }
+    RebuildTables();
+    if (env_.setLinkIdle) env_.setLinkIdle();
+    StatusPanel[0]->setText(kFilePrefix.text() + u'"' + shortName + u'"');
+    StatusPanel[1]->setText(kDataRead.text() + QStringLiteral(" (") + QString::number(set_->count()) + u')');
+    ShapeLink->setFillColor(ShapeLink->neutralColor());
+    return;
+  }
+}
+
+}  // namespace grx
