@@ -5,6 +5,7 @@
 #include "MainActions.h"
 #include "MenuTexts.h"
 #include "platform/AppPaths.h"
+#include "views/SignalChart.h"
 #include "views/StringGridView.h"
 #include "views/TableText.h"
 
@@ -93,9 +94,7 @@ void TForm1::createControls() {
   CheckBoxDisplacement = curveBox("CheckBoxDisplacement", "s(t)", Qt::red, PanelRight);
   CheckBoxForce = curveBox("CheckBoxForce", "F(t)", QColor(0, 0, 128), PanelRight);
 
-  Chart1 = new QCustomPlot(PanelRight);
-  Chart1->setObjectName(QStringLiteral("Chart1"));
-  Chart1->setContextMenuPolicy(Qt::CustomContextMenu);
+  createChart();
 
   Splitter1->setStretchFactor(0, 0);
   Splitter1->setStretchFactor(1, 1);
@@ -162,11 +161,7 @@ void TForm1::connectActions() {
     if (client > 0) table1Width_ = position * 1000 / client;
     FormResize();
   });
-  for (QCheckBox* box : {CheckBoxAccel, CheckBoxVelocity, CheckBoxDisplacement, CheckBoxForce}) {
-    connect(box, &QCheckBox::clicked, this, [this] {
-      if (!set_->isEmpty() && drawImpact) drawImpact(set_->currentIndex());
-    });
-  }
+  connectChartActions();
 }
 
 void TForm1::FormCreate() {
@@ -183,6 +178,7 @@ void TForm1::FormCreate() {
   }
   applyStartupSettings(s);
   ini_.writeString(QStringLiteral("Config"), QStringLiteral("Uses"), QString::number(s.uses + 1));
+  chart_->resetMouseState();
   FormResize();
   MenuFill();
   AStringGridSelectCancel(StringGrid2);
@@ -209,6 +205,8 @@ void TForm1::applyStartupSettings(const StartupSettings& s) {
   CheckBoxDisplacement->setChecked(s.curves.displacement);
   CheckBoxForce->setChecked(s.curves.force);
   codeView_ = s.codeView;
+  chart_->setCodeView(codeView_);
+  chart_->setReducedView(reducedView_);
   Actions->ALeftAxisPlus->setChecked(s.leftAxisPlus);
   Actions->ALeftAxisAuto->setChecked(s.leftAxisAuto);
   Actions->ARightAxisPlus->setChecked(s.rightAxisPlus);

@@ -24,6 +24,7 @@ namespace grx {
 class HelpLauncher;
 class LinkIndicator;
 class MainActions;
+class SignalChart;
 class StringGridView;
 
 class TForm1 : public QMainWindow {
@@ -105,7 +106,20 @@ class TForm1 : public QMainWindow {
   void ACopyTable2Execute();
   void ACopyBlockTable2Execute();
 
-  // The chart draws the impact it is given (the charts module fills this in).
+  // Chart
+  SignalChart* chart() const { return chart_; }
+  void GrahpicShow(std::uint32_t index);
+  void GrahpicRefresh();
+  void CheckBoxAccelClick();
+  void ALeftAxisPlusExecute();
+  void ALeftAxisAutoExecute();
+  void ARightAxisPlusExecute();
+  void ARightAxisAutoExecute();
+  void ABottomAxisExecute(BottomAxisMode mode);
+  void ACopyGraphExecute();
+  void ACopyGraphDataExecute();
+
+  // Draws an impact; the chart by default (tests may watch the calls).
   std::function<void(std::uint32_t impact)> drawImpact;
 
  protected:
@@ -115,6 +129,8 @@ class TForm1 : public QMainWindow {
 
  private:
   void createControls();
+  void createChart();
+  void connectChartActions();
   void connectActions();
   void switchLanguage(Language language);
   void applyStartupSettings(const StartupSettings& s);
@@ -131,6 +147,7 @@ class TForm1 : public QMainWindow {
   std::unique_ptr<MeasurementSet> set_;
   std::unique_ptr<MeasurementSet> staging_;  // a file is read here and swapped in only when good
   std::unique_ptr<HelpLauncher> help_;
+  SignalChart* chart_ = nullptr;
   int table1Width_ = 500;
   AxisLimits limits_;
   bool codeView_ = false;

@@ -1,0 +1,21 @@
+#pragma once
+// grx1-cli read -o OUT.grx [--timeout SECONDS]: reads the tester with the window program's device
+// worker, without windows. Statuses and a progress line go to `err`; the measurements are saved
+// as a project file. Exit 0 when saved; 2 for bad arguments, when no tester answers within the
+// time-out (default 30 s), when the tester holds no impacts, and when the file cannot be written.
+#include <QStringList>
+
+#include <memory>
+
+class QTextStream;
+
+namespace grx {
+
+class LinkSleeper;
+
+int runCliRead(const QStringList& argsAfterTheWordRead, QTextStream& out, QTextStream& err);
+// The same with another clock for the worker's fixed waits (tests).
+int runCliRead(const QStringList& argsAfterTheWordRead, QTextStream& out, QTextStream& err,
+               std::unique_ptr<LinkSleeper> sleeper);
+
+}  // namespace grx

@@ -1,0 +1,85 @@
+// The device worker on its real worker thread: a whole read handed over on the user-interface
+// thread, and a window closing in the middle of a read.
+#include "LinkTestSupport.h"
+#include "data/SampleMeasurements.h"
+#include "device/DeviceLink.h"
+#include "platform/TextPair.h"
+#include "sim/PipeTester.h"
+#include "sim/TesterData.h"
+
+#include <QElapsedTimer>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace grx {
+namespace {
+
+using test::waitUntil;
+
+class WorkerThread : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    setCurrentLanguage(Language::English);
+    test::withoutLibUsb();
+  }
+
+  void serve(int impacts, int slowMs) {
+    generateSampleMeasurements(*expected, impacts, 11);
+    sim::loadMeasurements(core, *expected);
+    core.faults().slowMs = slowMs;
+    ASSERT_TRUE(server.create());
+    server.start();
+    ASSERT_TRUE(server.waitListening(5000));
+  }
+
+  test::PipeFolder folder;
+  sim::TesterCore core;
+  sim::PipeTester server{core, folder.stdPath()};
+  test::RecordingView view;
+  std::unique_ptr<MeasurementSet> expected = std::make_unique<MeasurementSet>();
+};
+
+TEST_F(WorkerThread, ReadsAndHandsTheSetOverOnTheUserInterfaceThread) {
+  serve(40, 0);
+  DeviceLink link(view, std::make_unique<NoSleeper>());
+  link.start();
+  ASSERT_TRUE(waitUntil([&] { return view.takeOvers() == 1; }, 10000));
+  EXPECT_EQ(view.takeOverThread.load(), QThread::currentThread());
+  EXPECT_TRUE(test::sameMeasurements(view.shown, *expected));
+  EXPECT_EQ(link.shared().state(), lsIdle);
+  link.stop();
+  EXPECT_TRUE(link.waitStopped(5000));
+}
+
+TEST_F(WorkerThread, ClosingDuringAReadStopsTheWorkerWithoutAHang) {
+  serve(kMaxReadImpacts, 1);  // about 4 s for the whole read
+  auto link = std::make_unique<DeviceLink>(view, std::make_unique<NoSleeper>());
+  link->start();
+  ASSERT_TRUE(waitUntil([&] {
+    const std::vector<int> p = view.positions();
+    return !p.empty() && p.back() >= 6;
+  }, 10000));
+  QElapsedTimer timer;
+  timer.start();
+  link.reset();  // what the main window's close does: stop, then wait while processing events
+  EXPECT_LT(timer.elapsed(), 2000);
+  EXPECT_EQ(view.takeOvers(), 0) << "an abandoned read never replaces the shown set";
+  EXPECT_TRUE(view.shown.isEmpty());
+}
+
+TEST_F(WorkerThread, StoppingWhileSearchingWithRealWaitsReturnsPromptly) {
+  // No tester at all, the real clock: the worker sits in its first 1 s wait or in the search.
+  DeviceLink link(view);
+  link.start();
+  QThread::msleep(20);
+  QElapsedTimer timer;
+  timer.start();
+  link.stop();
+  EXPECT_TRUE(link.waitStopped(5000));
+  EXPECT_LT(timer.elapsed(), 500) << "the worker's waits end early once it is told to stop";
+}
+
+}  // namespace
+}  // namespace grx
