@@ -2,7 +2,9 @@
 // set a tester read gives (3556 impacts). Runs on the offscreen platform.
 #include "app/ModalUi.h"
 #include "app/TForm1.h"
+#include "data/ProjectFile.h"
 #include "data/SampleMeasurements.h"
+#include "views/StringGridView.h"
 
 #include <QApplication>
 #include <QFile>
@@ -67,6 +69,43 @@ void BM_RebuildTables3556(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_RebuildTables3556)->Unit(benchmark::kMillisecond);
+
+// Opening a full project file through the open command's code path: read, tables rebuilt, the
+// first impact drawn.
+void BM_OpenProject3556(benchmark::State& state) {
+  Folder folder;
+  auto set = std::make_unique<grx::MeasurementSet>();
+  grx::generateSampleMeasurements(*set, grx::kMaxReadImpacts, 1);
+  const QString file = folder.dir.filePath(QStringLiteral("full.grx"));
+  grx::writeProjectFile(*set, file);
+  grx::TForm1 form(folder.env());
+  form.FormCreate();
+  form.show();
+  QCoreApplication::processEvents();
+  for (auto _ : state) {
+    form.OpenFromCommandLine({file});
+    QCoreApplication::processEvents();
+  }
+}
+BENCHMARK(BM_OpenProject3556)->Unit(benchmark::kMillisecond);
+
+// A click on another impact of the shown series: the chart redraws that impact.
+void BM_ClickImpact(benchmark::State& state) {
+  Folder folder;
+  grx::TForm1 form(folder.env());
+  form.FormCreate();
+  form.show();
+  grx::generateSampleMeasurements(form.measurements(), 200, 1);
+  form.RebuildTables();
+  QCoreApplication::processEvents();
+  int column = 1;
+  for (auto _ : state) {
+    column = column == 1 ? 2 : 1;
+    form.StringGrid2->selectBlock({column, 1, column, 1});
+    QCoreApplication::processEvents();
+  }
+}
+BENCHMARK(BM_ClickImpact)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
