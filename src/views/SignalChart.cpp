@@ -171,53 +171,61 @@ AxisRange SignalChart::rightRange() const {
                            smallestOnAxis(rightAxis()), stored_.rightMinimum, stored_.rightMaximum);
 }
 
+namespace {
+
 // Each end is set so that the axis never passes through a minimum above its maximum.
+void setUpperEnd(QCPAxis* axis, double lower, double upper) {
+  if (axis->range().lower >= upper) axis->setRangeLower(lower);
+  axis->setRangeUpper(upper);
+}
+
+void setLowerEnd(QCPAxis* axis, double lower, double upper) {
+  if (axis->range().upper <= lower) axis->setRangeUpper(upper);
+  axis->setRangeLower(lower);
+}
+
+}  // namespace
+
 void SignalChart::SetOptimalTopMarginToLeftAxis() {
   const AxisRange r = leftRange();
-  if (leftAxis()->range().lower >= r.upper) leftAxis()->setRangeLower(r.lower);
-  leftAxis()->setRangeUpper(r.upper);
+  setUpperEnd(leftAxis(), r.lower, r.upper);
 }
 
 void SignalChart::SetOptimalBottomMarginToLeftAxis() {
   const AxisRange r = leftRange();
-  if (leftAxis()->range().upper <= r.lower) leftAxis()->setRangeUpper(r.upper);
-  leftAxis()->setRangeLower(r.lower);
+  setLowerEnd(leftAxis(), r.lower, r.upper);
 }
 
 void SignalChart::SetOptimalTopMarginToRightAxis() {
   const AxisRange r = rightRange();
-  if (rightAxis()->range().lower >= r.upper) rightAxis()->setRangeLower(r.lower);
-  rightAxis()->setRangeUpper(r.upper);
+  setUpperEnd(rightAxis(), r.lower, r.upper);
 }
 
 void SignalChart::SetOptimalBottomMarginToRightAxis() {
   const AxisRange r = rightRange();
-  if (rightAxis()->range().upper <= r.lower) rightAxis()->setRangeUpper(r.upper);
-  rightAxis()->setRangeLower(r.lower);
+  setLowerEnd(rightAxis(), r.lower, r.upper);
+}
+
+// The smallest and the largest time of the curves drawn (the zero line included).
+std::optional<AxisRange> SignalChart::timeSpan() const {
+  double smallest = std::numeric_limits<double>::infinity(), largest = -smallest;
+  for (int g = 0; g < plot_->graphCount(); ++g) {
+    bool found = false;
+    const QCPRange r = plot_->graph(g)->getKeyRange(found);
+    if (!found) continue;
+    smallest = std::min(smallest, r.lower);
+    largest = std::max(largest, r.upper);
+  }
+  if (!std::isfinite(smallest)) return std::nullopt;
+  return AxisRange{smallest, largest};
 }
 
 void SignalChart::SetOptimalLeftMarginToBottomAxis() {
-  double smallest = std::numeric_limits<double>::infinity(), largest = -smallest;
-  for (int g = 0; g < plot_->graphCount(); ++g) {
-    bool found = false;
-    const QCPRange r = plot_->graph(g)->getKeyRange(found);
-    if (found) smallest = std::min(smallest, r.lower), largest = std::max(largest, r.upper);
-  }
-  if (!std::isfinite(smallest)) return;
-  if (timeAxis()->range().upper <= smallest) timeAxis()->setRangeUpper(largest);
-  timeAxis()->setRangeLower(smallest);
+  if (const auto span = timeSpan()) setLowerEnd(timeAxis(), span->lower, span->upper);
 }
 
 void SignalChart::SetOptimalRightMarginToBottomAxis() {
-  double smallest = std::numeric_limits<double>::infinity(), largest = -smallest;
-  for (int g = 0; g < plot_->graphCount(); ++g) {
-    bool found = false;
-    const QCPRange r = plot_->graph(g)->getKeyRange(found);
-    if (found) smallest = std::min(smallest, r.lower), largest = std::max(largest, r.upper);
-  }
-  if (!std::isfinite(largest)) return;
-  if (timeAxis()->range().lower >= largest) timeAxis()->setRangeLower(smallest);
-  timeAxis()->setRangeUpper(largest);
+  if (const auto span = timeSpan()) setUpperEnd(timeAxis(), span->lower, span->upper);
 }
 
 void SignalChart::Chart1Zoom() {

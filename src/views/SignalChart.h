@@ -12,6 +12,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 class QAction;
 class QCheckBox;
@@ -96,6 +97,7 @@ class SignalChart : public QObject {
   double smallestOnAxis(const QCPAxis* axis) const;
   AxisRange leftRange() const;
   AxisRange rightRange() const;
+  std::optional<AxisRange> timeSpan() const;
   void setTimeRange(double lower, double upper);
   void paintDragLabels();
 
