@@ -7,6 +7,7 @@ packages=(
   qt6-base-dev libqcustomplot-dev libqcustomplot2.1-qt6
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
+  libusb-dev g++-mingw-w64-x86-64
 )
 
 missing=()

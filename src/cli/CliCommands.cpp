@@ -1,5 +1,7 @@
 #include "CliCommands.h"
 
+#include "CliRead.h"
+
 #include "data/ProjectFile.h"
 #include "data/SampleMeasurements.h"
 #include "export/ClipboardText.h"
@@ -19,7 +21,7 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: grx1-cli series FILE.grx [--lang ru|en] | impacts FILE.grx --series K [--lang ru|en] | "
-    "sample -o FILE.grx [--impacts N] [--seed S]";
+    "sample -o FILE.grx [--impacts N] [--seed S] | read -o OUT.grx [--timeout SECONDS]";
 
 struct Options {
   QString command;
@@ -87,6 +89,7 @@ std::optional<QString> parse(const QStringList& args, Options& o) {
 }  // namespace
 
 int runCli(const QStringList& arguments, QTextStream& out, QTextStream& err) {
+  if (!arguments.isEmpty() && arguments.first() == u"read") return runCliRead(arguments.mid(1), out, err);
   Options o;
   if (const auto problem = parse(arguments, o)) {
     err << *problem << '\n';
