@@ -1,9 +1,10 @@
 #include "TForm1.h"
 
 #include "HelpLauncher.h"
-#include "LinkIndicator.h"
+#include "LinkLamp.h"
 #include "MainActions.h"
 #include "MenuTexts.h"
+#include "device/LinkRequests.h"
 #include "platform/AppPaths.h"
 #include "views/SignalChart.h"
 #include "views/StringGridView.h"
@@ -123,7 +124,7 @@ void TForm1::createControls() {
   ProgressBar1->setRange(0, 100);
   ProgressBar1->setTextVisible(false);
   ProgressBar1->hide();
-  ShapeLink = new LinkIndicator(bar);
+  ShapeLink = new LinkLamp(bar);
   ShapeLink->setObjectName(QStringLiteral("ShapeLink"));
 
   help_ = std::make_unique<HelpLauncher>();
@@ -137,6 +138,7 @@ void TForm1::connectActions() {
   connect(a->ALangRus, &QAction::triggered, this, &TForm1::ALangRusExecute);
   connect(a->ALangEng, &QAction::triggered, this, &TForm1::ALangEngExecute);
   connect(a->AChmHelp, &QAction::triggered, this, &TForm1::AChmHelpExecute);
+  connect(a->AGaugeRead, &QAction::triggered, this, &TForm1::AGaugeReadExecute);
   connect(a->ASave, &QAction::triggered, this, &TForm1::ASaveExecute);
   connect(a->AOpen, &QAction::triggered, this, &TForm1::AOpenExecute);
   connect(a->ADelImpact, &QAction::triggered, this, &TForm1::ADelImpactExecute);
@@ -318,6 +320,15 @@ void TForm1::AExitExecute() {
   writeExitSettings(ini_, state);
   help_->release();
   if (env_.exitProcess) env_.exitProcess(0);
+}
+
+void TForm1::AGaugeReadExecute() {
+  if (env_.link) AGaugeRead(*env_.link);  // only from idle; otherwise nothing happens
+}
+
+void TForm1::takeOverMeasurements(MeasurementSet& staging) {
+  set_->swap(staging);
+  RebuildTables();
 }
 
 void TForm1::AChmHelpExecute() { help_->showHtmlHelpContents(reinterpret_cast<void*>(winId())); }

@@ -22,7 +22,8 @@ class QSplitter;
 namespace grx {
 
 class HelpLauncher;
-class LinkIndicator;
+struct LinkShared;
+class LinkLamp;
 class MainActions;
 class SignalChart;
 class StringGridView;
@@ -36,7 +37,7 @@ class TForm1 : public QMainWindow {
     ModalUi* ui = nullptr;                  // every modal question goes through it
     std::function<void(int)> exitProcess;   // ends the program at once (tests record it instead)
     std::function<void()> stopWorker;       // tells the device worker to stop and waits for it
-    std::function<void()> setLinkIdle;      // ends a running search for the tester (link state idle)
+    LinkShared* link = nullptr;             // the state shared with the device worker, if any
   };
 
   explicit TForm1(Environment environment, QWidget* parent = nullptr);
@@ -57,7 +58,7 @@ class TForm1 : public QMainWindow {
   QCustomPlot* Chart1 = nullptr;
   QLabel* StatusPanel[4] = {};
   QProgressBar* ProgressBar1 = nullptr;
-  LinkIndicator* ShapeLink = nullptr;
+  LinkLamp* ShapeLink = nullptr;
   MainActions* Actions = nullptr;
 
   MeasurementSet& measurements() { return *set_; }
@@ -95,6 +96,11 @@ class TForm1 : public QMainWindow {
   // The file dialogs' reaction to another filter: default extension and, for the second filter,
   // the name-list extension.
   static void SaveDialog1TypeChange(int filterIndex, QString& fileName, QString& defaultSuffix);
+
+  // Tester
+  void AGaugeReadExecute();
+  // A completed read from the tester: its set replaces the shown one and the tables follow.
+  void takeOverMeasurements(MeasurementSet& staging);
 
   // Editing
   void ADelImpactExecute();

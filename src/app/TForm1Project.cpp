@@ -2,8 +2,9 @@
 // line. The file format and the name rules live in data/ProjectFile.
 #include "TForm1.h"
 
-#include "LinkIndicator.h"
+#include "LinkLamp.h"
 #include "data/ProjectFile.h"
+#include "device/LinkState.h"
 #include "platform/Messages.h"
 
 #include <QDateTime>
@@ -116,7 +117,7 @@ void TForm1::openProject(const QString* givenName) {
       return;
     }
     RebuildTables();
-    if (env_.setLinkIdle) env_.setLinkIdle();
+    if (env_.link) env_.link->setState(lsIdle);  // also ends a running search for the tester
     StatusPanel[0]->setText(kFilePrefix.text() + u'"' + shortName + u'"');
     StatusPanel[1]->setText(kDataRead.text() + QStringLiteral(" (") + QString::number(set_->count()) + u')');
     ShapeLink->setFillColor(ShapeLink->neutralColor());

@@ -1,8 +1,10 @@
 // grx1, the window program: creates the application and the main window, wires them, and hands
 // control to the message loop.
+#include "MainLinkView.h"
 #include "ModalUi.h"
 #include "TForm1.h"
 #include "data/SampleMeasurements.h"
+#include "device/DeviceLink.h"
 #include "platform/AppPaths.h"
 
 #include <QApplication>
@@ -16,6 +18,7 @@ namespace {
 // Developer hooks for screenshots and demonstrations, read from the environment:
 //   GRX1_SAMPLE_IMPACTS=N  show N generated sample impacts at start
 //   GRX1_GRAB=FILE.png     save a picture of the window shortly after it is shown, then quit
+//   GRX1_GRAB_DELAY_MS=N   how long after the start the picture is taken (default 700)
 void applyDeveloperHooks(grx::TForm1& form) {
   bool ok = false;
   const int samples = qEnvironmentVariableIntValue("GRX1_SAMPLE_IMPACTS", &ok);
@@ -25,7 +28,9 @@ void applyDeveloperHooks(grx::TForm1& form) {
   }
   const QString grab = qEnvironmentVariable("GRX1_GRAB");
   if (!grab.isEmpty()) {
-    QTimer::singleShot(700, &form, [&form, grab] {
+    bool delayGiven = false;
+    const int delay = qEnvironmentVariableIntValue("GRX1_GRAB_DELAY_MS", &delayGiven);
+    QTimer::singleShot(delayGiven ? delay : 700, &form, [&form, grab] {
       form.grab().save(grab);
       std::fflush(nullptr);
       std::_Exit(0);
@@ -46,8 +51,19 @@ int main(int argc, char* argv[]) {
     std::fflush(nullptr);
     std::_Exit(code);
   };
+  // The link is created first so the window can be given its shared state; the worker starts as
+  // the last step of the window's start-up and is stopped (with a wait) when the window closes.
+  grx::MainLinkView linkView;
+  grx::DeviceLink link(linkView);
+  env.link = &link.shared();
+  env.stopWorker = [&link] {
+    link.stop();
+    link.waitStopped();
+  };
   grx::TForm1 form(env);
+  linkView.attach(&form);
   form.FormCreate();
+  link.start();
   applyDeveloperHooks(form);
   form.show();
   // Arguments name a project file to open (a name with blanks arrives as several arguments).

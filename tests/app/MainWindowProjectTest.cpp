@@ -2,7 +2,8 @@
 // and what the window shows after an open.
 #include "data/ProjectFile.h"
 #include "data/SampleMeasurements.h"
-#include "app/LinkIndicator.h"
+#include "app/LinkLamp.h"
+#include "device/LinkState.h"
 #include "support/MainWindowFixture.h"
 #include "views/StringGridView.h"
 
@@ -92,13 +93,14 @@ TEST_F(MainWindowProject, OpenShowsTheFileAndEndsTheSearch) {
   generateSampleMeasurements(*set, 30, 8);
   ASSERT_EQ(writeProjectFile(*set, path("a.grx")), ProjectWriteResult::Ok);
   TForm1& form = startEnglish();
-  int idles = 0;
-  // the fixture's environment has no link; count the idle requests through a fresh window
+  // the fixture's environment has no link; a fresh window gets one, searching for the tester
+  LinkShared link;
+  link.setState(lsConnect);
   TForm1::Environment env;
   env.programFolder = dir_.path();
   env.ui = &ui_;
   env.exitProcess = [](int) {};
-  env.setLinkIdle = [&idles] { ++idles; };
+  env.link = &link;
   TForm1 window(env);
   window.FormCreate();
   (void)form;
@@ -113,7 +115,7 @@ TEST_F(MainWindowProject, OpenShowsTheFileAndEndsTheSearch) {
   EXPECT_EQ(window.StatusPanel[0]->text(), "File \"a.grx\"");
   EXPECT_EQ(window.StatusPanel[1]->text(), "Data Readed (30)");
   EXPECT_EQ(window.ShapeLink->fillColor(), window.ShapeLink->neutralColor());
-  EXPECT_EQ(idles, 1);
+  EXPECT_EQ(link.state(), lsIdle);
 }
 
 TEST_F(MainWindowProject, ADamagedFileIsReportedAndTheShownSetStays) {

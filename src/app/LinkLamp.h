@@ -7,10 +7,10 @@
 
 namespace grx {
 
-class LinkIndicator : public QWidget {
+class LinkLamp : public QWidget {
   Q_OBJECT
  public:
-  explicit LinkIndicator(QWidget* parent = nullptr);
+  explicit LinkLamp(QWidget* parent = nullptr);
 
   QColor fillColor() const { return fill_; }
   void setFillColor(const QColor& color);
