@@ -4,6 +4,7 @@
 #include "data/ProjectFile.h"
 #include "device/DeviceLink.h"
 #include "device/LinkView.h"
+#include "platform/TextPair.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -13,7 +14,7 @@
 namespace grx {
 namespace {
 
-constexpr const char* kReadUsage = "usage: grx1-cli read -o OUT.grx [--timeout SECONDS]";
+constexpr const char* kReadUsage = "usage: grx1-cli read -o OUT.grx [--timeout SECONDS] [--lang ru|en]";
 
 // The window's status bar, as lines on stderr. The read is complete when the worker hands over
 // the staging set.
@@ -81,13 +82,18 @@ int runCliRead(const QStringList& args, QTextStream& out, QTextStream& err) {
 int runCliRead(const QStringList& args, QTextStream& out, QTextStream& err, std::unique_ptr<LinkSleeper> sleeper) {
   QString output;
   double timeoutSeconds = 30;
+  Language language = Language::English;  // the status texts, as the other commands default
   for (qsizetype i = 0; i < args.size(); ++i) {
     const QString& a = args[i];
-    if (a != u"-o" && a != u"--timeout") return usageError(err, QStringLiteral("unknown argument \"") + a + u'"');
+    if (a != u"-o" && a != u"--timeout" && a != u"--lang")
+      return usageError(err, QStringLiteral("unknown argument \"") + a + u'"');
     if (i + 1 >= args.size()) return usageError(err, a + QStringLiteral(" needs a value"));
     const QString v = args[++i];
     if (a == u"-o") {
       output = v;
+    } else if (a == u"--lang") {
+      if (v != u"ru" && v != u"en") return usageError(err, QStringLiteral("--lang takes ru or en, not \"") + v + u'"');
+      language = v == u"ru" ? Language::Russian : Language::English;
     } else {
       bool ok = false;
       timeoutSeconds = v.toDouble(&ok);
@@ -96,6 +102,7 @@ int runCliRead(const QStringList& args, QTextStream& out, QTextStream& err, std:
     }
   }
   if (output.isEmpty()) return usageError(err, QStringLiteral("read needs -o OUT.grx"));
+  setCurrentLanguage(language);
 
   CliLinkView view(err);
   // The time-out runs from the start until the tester first answers (the worker leaves the

@@ -1,0 +1,119 @@
+// The window program reading a simulated tester over the bulk pipes, as a user starts it: the
+// worker runs on its thread, the tables fill when the read completes, and closing the window in
+// the middle of a read stops the worker without a hang.
+#include "app/MainActions.h"
+#include "app/MainLinkView.h"
+#include "data/SampleMeasurements.h"
+#include "device/DeviceLink.h"
+#include "sim/PipeTester.h"
+#include "sim/TesterData.h"
+#include "support/MainWindowFixture.h"
+#include "views/StringGridView.h"
+#include "views/TableText.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QProgressBar>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QThread>
+
+namespace grx {
+namespace {
+
+bool waitUntil(const std::function<bool()>& condition, int timeoutMs) {
+  QElapsedTimer timer;
+  timer.start();
+  while (!condition()) {
+    if (timer.elapsed() > timeoutMs) return false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    QThread::msleep(2);
+  }
+  return true;
+}
+
+class MainWindowRead : public test::MainWindowFixture {
+ protected:
+  void SetUp() override {
+    qputenv("GRX1_PIPE_DIR", pipes_.path().toUtf8());
+    qputenv("GRX1_LIBUSB", "/nonexistent/libusb-0.1.so.4");  // the pipes only, whatever the machine has
+  }
+  void TearDown() override {
+    link_.reset();
+    server_.stop();
+    qunsetenv("GRX1_PIPE_DIR");
+    qunsetenv("GRX1_LIBUSB");
+  }
+  // A tester with `impacts` generated impacts; the window and the worker started as main() does.
+  TForm1& startReading(int impacts, int slowMs) {
+    generateSampleMeasurements(*expected_, impacts, 21);
+    sim::loadMeasurements(core_, *expected_);
+    core_.faults().slowMs = slowMs;
+    EXPECT_TRUE(server_.create());
+    server_.start();
+    EXPECT_TRUE(server_.waitListening(5000));
+
+    writeIni("[Config]\r\nLangId=Eng\r\n");
+    link_ = std::make_unique<DeviceLink>(view_, std::make_unique<NoSleeper>());
+    TForm1::Environment env;
+    env.programFolder = dir_.path();
+    env.ui = &ui_;
+    env.exitProcess = [this](int code) { exitCodes_.push_back(code); };
+    env.link = &link_->shared();
+    env.stopWorker = [this] {
+      link_->stop();
+      link_->waitStopped();
+    };
+    form_ = std::make_unique<TForm1>(env);
+    view_.attach(form_.get());
+    form_->FormCreate();
+    link_->start();
+    form_->show();
+    return *form_;
+  }
+
+  QTemporaryDir pipes_;
+  sim::TesterCore core_;
+  sim::PipeTester server_{core_, pipes_.path().toStdString()};
+  MainLinkView view_;
+  std::unique_ptr<DeviceLink> link_;
+  std::unique_ptr<MeasurementSet> expected_ = std::make_unique<MeasurementSet>();
+};
+
+TEST_F(MainWindowRead, AReadFillsTheTablesAndAGaugeReadStartsItAgain) {
+  TForm1& form = startReading(150, 0);
+  ASSERT_TRUE(waitUntil([&] { return form.StatusPanel[1]->text() == "Data Readed (150)"; }, 20000))
+      << form.StatusPanel[1]->text().toStdString();
+  EXPECT_EQ(form.measurements().count(), 150u);
+  EXPECT_EQ(form.StringGrid1->gridRowCount(), int(expected_->seriesCount()) + 2);
+  const TextGrid series = seriesTableText(*expected_, Language::English);
+  EXPECT_EQ(form.StringGrid1->grid().cell(2, 0), series.cell(2, 0));
+  EXPECT_EQ(form.StringGrid1->grid().cell(3, 3), series.cell(3, 3));
+  EXPECT_FALSE(form.StatusPanel[0]->text().isEmpty());  // the tester's version text
+  EXPECT_FALSE(form.ProgressBar1->isVisible());
+  ASSERT_TRUE(waitUntil([&] { return link_->shared().state() == lsIdle; }, 5000));
+
+  form.StatusPanel[1]->clear();
+  form.Actions->AGaugeRead->trigger();  // from idle: the whole read again
+  EXPECT_FALSE(link_->shared().DataReceived.load());
+  ASSERT_TRUE(waitUntil([&] { return form.StatusPanel[1]->text() == "Data Readed (150)"; }, 20000));
+}
+
+TEST_F(MainWindowRead, ClosingTheWindowDuringAReadStopsTheWorker) {
+  TForm1& form = startReading(kMaxReadImpacts, 2);  // several seconds for the whole read
+  ASSERT_TRUE(waitUntil([&] { return form.ProgressBar1->isVisible() && form.ProgressBar1->value() > 5; }, 20000));
+  // a read is running: the menu command does nothing now (it would restart at the search)
+  form.Actions->AGaugeRead->trigger();
+  EXPECT_NE(link_->shared().state(), lsConnect);
+  QElapsedTimer timer;
+  timer.start();
+  form.close();
+  EXPECT_LT(timer.elapsed(), 3000);
+  EXPECT_FALSE(link_->running());
+  EXPECT_EQ(exitCodes_, std::vector<int>{0});
+  EXPECT_TRUE(form.measurements().isEmpty());  // the unfinished read never reached the tables
+}
+
+}  // namespace
+}  // namespace grx
