@@ -259,8 +259,12 @@ QPixmap SignalChart::picture() const { return plot_->toPixmap(plot_->width(), pl
 
 bool SignalChart::eventFilter(QObject* watched, QEvent* event) {
   if (watched != plot_) return false;
+  const QEvent::Type type = event->type();
+  if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick && type != QEvent::MouseMove &&
+      type != QEvent::MouseButtonRelease)
+    return false;
   auto* mouse = static_cast<QMouseEvent*>(event);
-  switch (event->type()) {
+  switch (type) {
     case QEvent::MouseButtonPress:
       if (mouse->button() == Qt::LeftButton) {
         leftPressed_ = true;

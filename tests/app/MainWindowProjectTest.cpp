@@ -62,7 +62,9 @@ TEST_F(MainWindowProject, SaveProposesADatedNameAndAppliesTheExtensionRules) {
     EXPECT_TRUE(ui_.fileDialogs[0].save);
     EXPECT_EQ(ui_.fileDialogs[0].title, "Save as...");
     EXPECT_EQ(QFileInfo(path(c.written)).size(), 16 + 2200 * 12) << c.written.toStdString();
-    if (c.dialogs == 2) EXPECT_EQ(ui_.fileDialogs[1].fileName, path("names.grx"));
+    if (c.dialogs == 2) {
+      EXPECT_EQ(ui_.fileDialogs[1].fileName, path("names.grx"));
+    }
     if (first.isEmpty()) first = ui_.fileDialogs[0].fileName;
   }
   EXPECT_TRUE(first.startsWith(QDir::toNativeSeparators(dir_.path()) + QDir::separator()));

@@ -13,7 +13,7 @@ class FakeModalUi : public ModalUi {
   // Scripted answers, used in order; a message with no answer left gets its default button, a file
   // dialog with none left is cancelled.
   std::deque<int> messageAnswers;
-  std::deque<std::optional<QString>> fileAnswers;
+  std::deque<QString> fileAnswers;  // an empty name cancels that dialog
   std::optional<Language> languageAnswer;  // none: closed without a choice
   bool languageDialogFails = false;
 
@@ -31,8 +31,9 @@ class FakeModalUi : public ModalUi {
   std::optional<QString> fileName(QWidget*, const FileDialog& d) override {
     fileDialogs.push_back(d);
     if (fileAnswers.empty()) return std::nullopt;
-    auto answer = fileAnswers.front();
+    const QString answer = fileAnswers.front();
     fileAnswers.pop_front();
+    if (answer.isEmpty()) return std::nullopt;
     return answer;
   }
   std::optional<QColor> color(QWidget*, const QColor& initial) override { return initial; }
