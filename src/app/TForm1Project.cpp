@@ -5,6 +5,7 @@
 #include "LinkLamp.h"
 #include "data/ProjectFile.h"
 #include "device/LinkState.h"
+#include "device/LinkTexts.h"
 #include "platform/Messages.h"
 
 #include <QDateTime>
@@ -18,7 +19,6 @@ namespace {
 constexpr TextPair kSaveTitle{"Сохранить как...", "Save as..."};
 constexpr TextPair kOpenTitle{"Открыть файл...", "Open file..."};
 constexpr TextPair kFilePrefix{"Файл ", "File "};
-constexpr TextPair kDataRead{"Данные считаны", "Data Readed"};
 
 QStringList projectFilters() {
 #ifdef _WIN32
@@ -119,7 +119,7 @@ void TForm1::openProject(const QString* givenName) {
     RebuildTables();
     if (env_.link) env_.link->setState(lsIdle);  // also ends a running search for the tester
     StatusPanel[0]->setText(kFilePrefix.text() + u'"' + shortName + u'"');
-    StatusPanel[1]->setText(kDataRead.text() + QStringLiteral(" (") + QString::number(set_->count()) + u')');
+    StatusPanel[1]->setText(linktext::kDataReaded.text() + QStringLiteral(" (") + QString::number(set_->count()) + u')');
     ShapeLink->setFillColor(ShapeLink->neutralColor());
     return;
   }

@@ -8,6 +8,7 @@
 #include "sim/PipeTester.h"
 #include "sim/TesterData.h"
 #include "support/MainWindowFixture.h"
+#include "support/WaitUntil.h"
 #include "views/StringGridView.h"
 #include "views/TableText.h"
 
@@ -22,16 +23,7 @@
 namespace grx {
 namespace {
 
-bool waitUntil(const std::function<bool()>& condition, int timeoutMs) {
-  QElapsedTimer timer;
-  timer.start();
-  while (!condition()) {
-    if (timer.elapsed() > timeoutMs) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    QThread::msleep(2);
-  }
-  return true;
-}
+using test::waitUntil;
 
 class MainWindowRead : public test::MainWindowFixture {
  protected:
@@ -83,9 +75,10 @@ class MainWindowRead : public test::MainWindowFixture {
 
 TEST_F(MainWindowRead, AReadFillsTheTablesAndAGaugeReadStartsItAgain) {
   TForm1& form = startReading(150, 0);
-  ASSERT_TRUE(waitUntil([&] { return form.StatusPanel[1]->text() == "Data Readed (150)"; }, 20000))
+  // The status text comes with the last record; the tables follow one worker cycle later.
+  ASSERT_TRUE(waitUntil([&] { return form.measurements().count() == 150; }, 20000))
       << form.StatusPanel[1]->text().toStdString();
-  EXPECT_EQ(form.measurements().count(), 150u);
+  EXPECT_EQ(form.StatusPanel[1]->text(), "Data Readed (150)");
   EXPECT_EQ(form.StringGrid1->gridRowCount(), int(expected_->seriesCount()) + 2);
   const TextGrid series = seriesTableText(*expected_, Language::English);
   EXPECT_EQ(form.StringGrid1->grid().cell(2, 0), series.cell(2, 0));
@@ -95,9 +88,11 @@ TEST_F(MainWindowRead, AReadFillsTheTablesAndAGaugeReadStartsItAgain) {
   ASSERT_TRUE(waitUntil([&] { return link_->shared().state() == lsIdle; }, 5000));
 
   form.StatusPanel[1]->clear();
+  form.measurements().clear();
   form.Actions->AGaugeRead->trigger();  // from idle: the whole read again
   EXPECT_FALSE(link_->shared().DataReceived.load());
-  ASSERT_TRUE(waitUntil([&] { return form.StatusPanel[1]->text() == "Data Readed (150)"; }, 20000));
+  ASSERT_TRUE(waitUntil([&] { return form.measurements().count() == 150; }, 20000));
+  EXPECT_EQ(form.StatusPanel[1]->text(), "Data Readed (150)");
 }
 
 TEST_F(MainWindowRead, ClosingTheWindowDuringAReadStopsTheWorker) {

@@ -83,17 +83,6 @@ QString UsbDouble::incompletePath() { return QStringLiteral(GRX1_USB_DOUBLE_INCO
 PipeFolder::PipeFolder() { qputenv("GRX1_PIPE_DIR", dir_.path().toLocal8Bit()); }
 PipeFolder::~PipeFolder() { qunsetenv("GRX1_PIPE_DIR"); }
 
-bool waitUntil(const std::function<bool()>& condition, int timeoutMs) {
-  QElapsedTimer timer;
-  timer.start();
-  while (!condition()) {
-    if (timer.elapsed() > timeoutMs) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    QThread::msleep(1);
-  }
-  return true;
-}
-
 void withoutLibUsb() { qputenv("GRX1_LIBUSB", "/nonexistent/libusb-missing.so"); }
 
 std::vector<std::uint8_t> fullReadCommands(std::uint32_t n) {

@@ -6,6 +6,7 @@
 #include "device/LinkSleeper.h"
 #include "device/LinkView.h"
 #include "sim/UsbDoubleControl.h"
+#include "support/WaitUntil.h"
 
 #include <QLibrary>
 #include <QThread>
@@ -99,8 +100,6 @@ class PipeFolder {
   QTemporaryDir dir_;
 };
 
-// Processes events (as the user-interface thread does while it waits) until `condition` holds.
-bool waitUntil(const std::function<bool()>& condition, int timeoutMs = 5000);
 
 // Points GRX1_LIBUSB at a file that does not exist, so libusb counts as not available.
 void withoutLibUsb();
