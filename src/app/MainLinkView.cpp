@@ -15,9 +15,7 @@ void MainLinkView::setStatusText(int panel, const QString& text) {
 }
 
 void MainLinkView::setProgressVisible(bool visible) {
-  if (!form_) return;
-  if (visible) form_->FormResize();  // placed over its panel before it shows
-  form_->ProgressBar1->setVisible(visible);
+  if (form_) form_->ProgressBar1->setVisible(visible);
 }
 
 void MainLinkView::setProgressPosition(int position) {

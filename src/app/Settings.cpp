@@ -115,4 +115,27 @@ QString languageKeyValue(Language language) {
   return language == Language::Russian ? QStringLiteral("Rus") : QStringLiteral("Eng");
 }
 
+void writeLanguage(const IniFile& ini, Language language) {
+  ini.writeString(kConfig, QStringLiteral("LangId"), languageKeyValue(language));
+}
+
+void writeUses(const IniFile& ini, int uses) { ini.writeString(kConfig, QStringLiteral("Uses"), QString::number(uses)); }
+
+void writeAxisModeKey(const IniFile& ini, const char* key, bool on) {
+  ini.writeString(kConfig, QString::fromLatin1(key), yesNo(on));
+}
+
+void writeBottomAxis(const IniFile& ini, BottomAxisMode mode) {
+  const char* value = mode == BottomAxisMode::Ms20 ? "20" : mode == BottomAxisMode::Ms32 ? "32" : "Auto";
+  ini.writeString(kConfig, QStringLiteral("BottomAxis"), QString::fromLatin1(value));
+}
+
+QString readLastReadPath(const IniFile& ini) {
+  return ini.readString(kConfig, QStringLiteral("LastReadPath"), QString(), 256);
+}
+
+void writeLastReadPath(const IniFile& ini, const QString& folder) {
+  ini.writeString(kConfig, QStringLiteral("LastReadPath"), folder);
+}
+
 }  // namespace grx

@@ -74,4 +74,14 @@ void writeExitSettings(const IniFile& ini, const ExitState& state);
 
 QString languageKeyValue(Language language);  // "Rus" / "Eng"
 
+// The keys that commands write at once (exit writes the rest through writeExitSettings).
+void writeLanguage(const IniFile& ini, Language language);          // LangId
+void writeUses(const IniFile& ini, int uses);                        // Uses
+void writeAxisModeKey(const IniFile& ini, const char* key, bool on);  // LeftAxisPlus ... as "Y"/"N"
+void writeBottomAxis(const IniFile& ini, BottomAxisMode mode);       // BottomAxis: "20", "32", "Auto"
+
+// LastReadPath: the folder of the file last chosen in a file dialog (256-character buffer).
+QString readLastReadPath(const IniFile& ini);
+void writeLastReadPath(const IniFile& ini, const QString& folder);
+
 }  // namespace grx

@@ -179,7 +179,7 @@ void TForm1::FormCreate() {
     if (failed) ALangRusExecute();
   }
   applyStartupSettings(s);
-  ini_.writeString(QStringLiteral("Config"), QStringLiteral("Uses"), QString::number(s.uses + 1));
+  writeUses(ini_, s.uses + 1);
   chart_->resetMouseState();
   FormResize();
   MenuFill();
@@ -223,7 +223,7 @@ void TForm1::switchLanguage(Language language) {
   setCurrentLanguage(language);
   Actions->ALangRus->setChecked(language == Language::Russian);
   Actions->ALangEng->setChecked(language == Language::English);
-  ini_.writeString(QStringLiteral("Config"), QStringLiteral("LangId"), languageKeyValue(language));
+  writeLanguage(ini_, language);
   MenuFill();
   Actions->menuLanguage()->setIcon((language == Language::Russian ? Actions->ALangRus : Actions->ALangEng)->icon());
 }

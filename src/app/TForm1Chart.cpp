@@ -58,31 +58,25 @@ void TForm1::GrahpicRefresh() {
 
 void TForm1::CheckBoxAccelClick() { GrahpicShow(set_->currentIndex()); }
 
-namespace {
 // The checkable action has already changed its state when it runs; the key follows it.
-void writeYesNo(const IniFile& ini, const char* key, const QAction* action) {
-  ini.writeString(QStringLiteral("Config"), QString::fromLatin1(key),
-                  action->isChecked() ? QStringLiteral("Y") : QStringLiteral("N"));
-}
-}  // namespace
 
 void TForm1::ALeftAxisPlusExecute() {
-  writeYesNo(ini_, "LeftAxisPlus", Actions->ALeftAxisPlus);
+  writeAxisModeKey(ini_, "LeftAxisPlus", Actions->ALeftAxisPlus->isChecked());
   GrahpicRefresh();
 }
 
 void TForm1::ALeftAxisAutoExecute() {
-  writeYesNo(ini_, "LeftAxisAuto", Actions->ALeftAxisAuto);
+  writeAxisModeKey(ini_, "LeftAxisAuto", Actions->ALeftAxisAuto->isChecked());
   GrahpicRefresh();
 }
 
 void TForm1::ARightAxisPlusExecute() {
-  writeYesNo(ini_, "RightAxisPlus", Actions->ARightAxisPlus);
+  writeAxisModeKey(ini_, "RightAxisPlus", Actions->ARightAxisPlus->isChecked());
   GrahpicRefresh();
 }
 
 void TForm1::ARightAxisAutoExecute() {
-  writeYesNo(ini_, "RightAxisAuto", Actions->ARightAxisAuto);
+  writeAxisModeKey(ini_, "RightAxisAuto", Actions->ARightAxisAuto->isChecked());
   GrahpicRefresh();
 }
 
@@ -90,8 +84,7 @@ void TForm1::ABottomAxisExecute(BottomAxisMode mode) {
   Actions->ABottomAxis20->setChecked(mode == BottomAxisMode::Ms20);
   Actions->ABottomAxis32->setChecked(mode == BottomAxisMode::Ms32);
   Actions->ABottomAxisAuto->setChecked(mode == BottomAxisMode::Auto);
-  const char* value = mode == BottomAxisMode::Ms20 ? "20" : mode == BottomAxisMode::Ms32 ? "32" : "Auto";
-  ini_.writeString(QStringLiteral("Config"), QStringLiteral("BottomAxis"), QString::fromLatin1(value));
+  writeBottomAxis(ini_, mode);
   GrahpicRefresh();
 }
 

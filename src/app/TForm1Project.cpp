@@ -28,12 +28,9 @@ QStringList projectFilters() {
 #endif
 }
 
-const QString kConfig = QStringLiteral("Config");
-const QString kLastReadPath = QStringLiteral("LastReadPath");
-
 }  // namespace
 
-QString TForm1::lastReadPath() const { return ini_.readString(kConfig, kLastReadPath, QString(), 256); }
+QString TForm1::lastReadPath() const { return readLastReadPath(ini_); }
 
 void TForm1::SaveDialog1TypeChange(int filterIndex, QString& fileName, QString& defaultSuffix) {
   if (filterIndex == 1) {
@@ -59,7 +56,7 @@ void TForm1::ASaveExecute() {
     dialog.filterChanged = &TForm1::SaveDialog1TypeChange;
     const std::optional<QString> chosen = ui().fileName(this, dialog);
     if (!chosen) return;
-    ini_.writeString(kConfig, kLastReadPath, folderWithSeparator(QDir::toNativeSeparators(*chosen)));
+    writeLastReadPath(ini_, folderWithSeparator(QDir::toNativeSeparators(*chosen)));
     const SaveNameDecision decision = projectSaveName(*chosen);
     name = decision.fileName;
     if (decision.askAgain) continue;
@@ -100,7 +97,7 @@ void TForm1::openProject(const QString* givenName) {
     name = *chosen;
   }
   for (;;) {
-    ini_.writeString(kConfig, kLastReadPath, folderWithSeparator(QDir::toNativeSeparators(name)));
+    writeLastReadPath(ini_, folderWithSeparator(QDir::toNativeSeparators(name)));
     const ProjectReadResult result = openProjectFile(name, *set_, *staging_);
     if (result == ProjectReadResult::CannotOpen) {
       // A name that cannot be opened brings the dialog back with that name.

@@ -116,9 +116,9 @@ int runCli(const QStringList& arguments, QTextStream& out, QTextStream& err) {
   }
   const auto k = std::uint32_t(*o.series);
   if (k >= set->seriesCount()) {
-    err << (o.language == Language::Russian ? QStringLiteral("Серии ") : QStringLiteral("Series ")) << k
-        << (o.language == Language::Russian ? QStringLiteral(" нет: в файле серий ") : QStringLiteral(" does not exist: the file holds "))
-        << set->seriesCount() << (o.language == Language::Russian ? QString() : QStringLiteral(" series")) << '\n';
+    // %1: the series asked for, %2: how many the file holds
+    constexpr TextPair kNoSuchSeries{"Серии %1 нет: в файле серий %2", "Series %1 does not exist: the file holds %2 series"};
+    err << kNoSuchSeries.text(o.language).arg(k).arg(set->seriesCount()) << '\n';
     return 2;
   }
   out << tableCopyText(impactsTableText(*set, k, o.language));

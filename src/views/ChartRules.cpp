@@ -27,7 +27,6 @@ constexpr TextPair kDataHeader[4] = {
     {"Виброперемещение", "Vibr.displacement"},
     {"Сила удара", "Impact force"},
 };
-constexpr TextPair kDataTime{"Время, мс", "Time, ms"};
 
 AxisTitle title(const TextPair* pair, std::uint32_t color, Language language) {
   return {pair ? pair->text(language) : QString(), pair ? color : kBlack};
@@ -136,7 +135,7 @@ QString chartDataText(const std::array<CurvePoints, 4>& curves, Language languag
   }
   if (first < 0 || curves[first].y.isEmpty()) return {};
   const int rows = int(curves[first].y.size());
-  QString text = QStringLiteral("\r\n") + kDataTime.text(language) + u'\t';
+  QString text = QStringLiteral("\r\n") + kTimeTitle.text(language) + u'\t';
   for (int c = 0; c < 4; ++c)
     if (curves[c].takesPart) text += kDataHeader[c].text(language) + u'\t';
   text += QLatin1String("\r\n");

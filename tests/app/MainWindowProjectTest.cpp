@@ -22,10 +22,7 @@ class MainWindowProject : public test::MainWindowFixture {
     return start();
   }
   QString path(const QString& name) const { return QDir(work_.path()).filePath(name); }
-  QByteArray bytes(const QString& file) const {
-    QFile f(file);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-  }
+  static QByteArray bytes(const QString& file) { return test::readFileBytes(file); }
   QTemporaryDir work_;
 };
 
@@ -125,10 +122,7 @@ TEST_F(MainWindowProject, ADamagedFileIsReportedAndTheShownSetStays) {
   generateSampleMeasurements(form.measurements(), 20, 2);
   form.RebuildTables();
   const TextGrid before = form.StringGrid1->grid();
-  QFile bad(path("bad.grx"));
-  ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
-  bad.write(QByteArray("GRX-1.0 ", 8) + QByteArray(8, '\0'));
-  bad.close();
+  ASSERT_TRUE(test::writeFileBytes(path("bad.grx"), QByteArray("GRX-1.0 ", 8) + QByteArray(8, '\0')));
   ui_.fileAnswers = {path("bad.grx")};
   form.AOpenExecute();
   ASSERT_EQ(ui_.messages.size(), 1u);

@@ -1,5 +1,7 @@
 #include "app/Settings.h"
 
+#include "support/FileBytes.h"
+
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -11,10 +13,7 @@ namespace {
 StartupSettings settingsFrom(const QByteArray& ini, QSize screen = {1280, 1024}) {
   QTemporaryDir dir;
   const QString path = dir.filePath(QStringLiteral("GRX1.ini"));
-  QFile f(path);
-  f.open(QIODevice::WriteOnly);
-  f.write(ini);
-  f.close();
+  EXPECT_TRUE(test::writeFileBytes(path, ini));
   return readStartupSettings(IniFile(path), screen);
 }
 

@@ -3,6 +3,7 @@
 #include "data/ProjectFile.h"
 #include "data/SampleMeasurements.h"
 #include "data/TextForms.h"
+#include "support/FileBytes.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -77,18 +78,16 @@ TEST_F(CliTest, ImpactsTableOfTheChosenSeries) {
 }
 
 TEST_F(CliTest, BadArgumentsAndFilesGiveExitTwoAndOneLine) {
-  QFile bad(dir_.filePath(QStringLiteral("bad.grx")));
-  ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
-  bad.write("GRX-1.0 and nothing else");
-  bad.close();
+  const QString badFile = dir_.filePath(QStringLiteral("bad.grx"));
+  ASSERT_TRUE(test::writeFileBytes(badFile, "GRX-1.0 and nothing else"));
   const QString missing = dir_.filePath(QStringLiteral("missing.grx"));
   struct Case {
     QStringList args;
     QString err;  // the whole message when given, else just one line
   };
   const Case cases[] = {
-      {{"series", bad.fileName()}, "File is not readable or damaged: bad.grx\n"},
-      {{"series", bad.fileName(), "--lang", "ru"}, "Файл не читается или испорчен: bad.grx\n"},
+      {{"series", badFile}, "File is not readable or damaged: bad.grx\n"},
+      {{"series", badFile, "--lang", "ru"}, "Файл не читается или испорчен: bad.grx\n"},
       {{"series", missing}, "File is not readable or damaged: missing.grx\n"},
       {{"impacts", file_, "--series", "999"}, {}},
       {{"impacts", file_, "--series", "-1"}, {}},

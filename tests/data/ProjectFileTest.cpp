@@ -2,6 +2,7 @@
 
 #include "data/SampleMeasurements.h"
 #include "platform/AppPaths.h"
+#include "support/FileBytes.h"
 #include "support/RecordBuilder.h"
 
 #include <QDir>
@@ -18,16 +19,9 @@
 namespace grx {
 namespace {
 
-QByteArray fileBytes(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using test::readFileBytes;
 
-void putBytes(const QString& path, const QByteArray& bytes) {
-  QFile f(path);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  ASSERT_EQ(f.write(bytes), bytes.size());
-}
+void putBytes(const QString& path, const QByteArray& bytes) { ASSERT_TRUE(test::writeFileBytes(path, bytes)); }
 
 // Everything of a set that a reader can see, for before/after comparisons.
 QByteArray snapshot(const MeasurementSet& set) {
@@ -51,7 +45,7 @@ class ProjectFileTest : public ::testing::Test {
 TEST_F(ProjectFileTest, ThreeImpactsMake6616Bytes) {
   test::fillSet(*shown_, test::recordsWithSeries({5, 5, 7}));
   ASSERT_EQ(writeProjectFile(*shown_, path("three.grx")), ProjectWriteResult::Ok);
-  const QByteArray bytes = fileBytes(path("three.grx"));
+  const QByteArray bytes = readFileBytes(path("three.grx"));
   ASSERT_EQ(bytes.size(), 6616);
   EXPECT_EQ(std::memcmp(bytes.constData(), "GRX-1.0\0", 8), 0);
   EXPECT_EQ(readU32(reinterpret_cast<const std::uint8_t*>(bytes.constData()) + 8), 12u);
@@ -70,7 +64,7 @@ TEST_F(ProjectFileTest, SaveOpenSaveIsByteIdentical) {
   EXPECT_EQ(std::memcmp(reopened->recordStore(), shown_->recordStore(), 250 * kRecordSize), 0);
   EXPECT_EQ(std::memcmp(reopened->directory(), shown_->directory(), 250 * kDirectoryEntrySize), 0);
   ASSERT_EQ(writeProjectFile(*reopened, path("b.grx")), ProjectWriteResult::Ok);
-  EXPECT_EQ(fileBytes(path("a.grx")), fileBytes(path("b.grx")));
+  EXPECT_EQ(readFileBytes(path("a.grx")), readFileBytes(path("b.grx")));
 }
 
 TEST_F(ProjectFileTest, LargestFileOpens) {
@@ -103,7 +97,7 @@ QByteArray header(std::uint32_t d, std::uint32_t r, const char* magic = "GRX-1.0
 TEST_F(ProjectFileTest, DamagedFilesLeaveTheShownSetUntouched) {
   generateSampleMeasurements(*shown_, 3, 5);
   ASSERT_EQ(writeProjectFile(*shown_, path("good.grx")), ProjectWriteResult::Ok);
-  const QByteArray good = fileBytes(path("good.grx"));
+  const QByteArray good = readFileBytes(path("good.grx"));
   const QByteArray body = good.mid(16);
 
   struct Case {
@@ -159,12 +153,12 @@ class FailingSaveFile : public QSaveFile {
 TEST_F(ProjectFileTest, AFailedSaveKeepsTheExistingFile) {
   generateSampleMeasurements(*shown_, 20, 2);
   ASSERT_EQ(writeProjectFile(*shown_, path("keep.grx")), ProjectWriteResult::Ok);
-  const QByteArray original = fileBytes(path("keep.grx"));
+  const QByteArray original = readFileBytes(path("keep.grx"));
   generateSampleMeasurements(*shown_, 30, 9);
   for (qint64 budget : {0, 16, 16 + 80, 5000}) {
     FailingSaveFile file(path("keep.grx"), budget);
     EXPECT_EQ(writeProjectFile(*shown_, file), ProjectWriteResult::WriteIncomplete) << budget;
-    EXPECT_EQ(fileBytes(path("keep.grx")), original) << budget;
+    EXPECT_EQ(readFileBytes(path("keep.grx")), original) << budget;
   }
   EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files), QStringList{"keep.grx"});  // no temporary left
 }

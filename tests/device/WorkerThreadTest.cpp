@@ -78,7 +78,9 @@ TEST_F(WorkerThread, StoppingWhileSearchingWithRealWaitsReturnsPromptly) {
   timer.start();
   link.stop();
   EXPECT_TRUE(link.waitStopped(5000));
-  EXPECT_LT(timer.elapsed(), 500) << "the worker's waits end early once it is told to stop";
+  // The worker is still in its first 1000 ms wait: returning well before it ended shows the wait
+  // was cut short (with room for a loaded machine).
+  EXPECT_LT(timer.elapsed(), 900) << "the worker's waits end early once it is told to stop";
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "platform/IniFile.h"
 
+#include "support/FileBytes.h"
+
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -11,15 +13,8 @@ namespace {
 class IniFileTest : public ::testing::Test {
  protected:
   QString path() const { return dir_.filePath(QStringLiteral("GRX1.ini")); }
-  void writeBytes(const QByteArray& bytes) const {
-    QFile f(path());
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-  }
-  QByteArray readBytes() const {
-    QFile f(path());
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-  }
+  void writeBytes(const QByteArray& bytes) const { ASSERT_TRUE(test::writeFileBytes(path(), bytes)); }
+  QByteArray readBytes() const { return test::readFileBytes(path()); }
   QTemporaryDir dir_;
 };
 

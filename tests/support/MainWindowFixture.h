@@ -1,6 +1,7 @@
 #pragma once
 // A main window in a temporary program folder with its own GRX1.ini, driven through fake dialogs.
 #include "FakeModalUi.h"
+#include "FileBytes.h"
 #include "app/TForm1.h"
 
 #include <QFile>
@@ -15,15 +16,8 @@ namespace grx::test {
 class MainWindowFixture : public ::testing::Test {
  protected:
   QString iniPath() const { return dir_.filePath(QStringLiteral("GRX1.ini")); }
-  void writeIni(const QByteArray& bytes) const {
-    QFile f(iniPath());
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-  }
-  QByteArray iniBytes() const {
-    QFile f(iniPath());
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-  }
+  void writeIni(const QByteArray& bytes) const { ASSERT_TRUE(writeFileBytes(iniPath(), bytes)); }
+  QByteArray iniBytes() const { return readFileBytes(iniPath()); }
   // Creates the window and runs its start-up.
   TForm1& start() {
     TForm1::Environment env;
