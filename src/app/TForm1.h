@@ -3,7 +3,7 @@
 // chart on the right, the status bar below. It holds controls and their handlers; the texts, the
 // settings rules and the file formats live in the layers below.
 #include "ModalUi.h"
-#include "Settings.h"
+#include "config/Settings.h"
 #include "data/MeasurementSet.h"
 #include "platform/IniFile.h"
 

@@ -2,7 +2,7 @@
 // The rules of the signal chart that need no window: which curve goes on which vertical axis with
 // which title, how a vertical axis is scaled, the label step for a range, and how many samples are
 // drawn. The chart widget applies them.
-#include "app/Settings.h"
+#include "config/Settings.h"
 #include "platform/TextPair.h"
 
 #include <QString>
