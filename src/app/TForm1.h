@@ -132,6 +132,8 @@ class TForm1 : public QMainWindow {
   void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
 
  private:
   void createControls();
@@ -142,6 +144,8 @@ class TForm1 : public QMainWindow {
   void applyStartupSettings(const StartupSettings& s);
   void layOutRightPane();
   void layOutStatusBar();
+  QSize frameExtra() const;
+  void fitFrame();
   void showNoData();
   void restoreSeriesRow(int row);
   void openProject(const QString* givenName);
@@ -159,6 +163,8 @@ class TForm1 : public QMainWindow {
   bool codeView_ = false;
   bool reducedView_ = true;
   bool inLayout_ = false;
+  QSize outerSize_;  // Width and Height from the configuration: the whole window, frame included
+  bool frameFitted_ = false;
 };
 
 }  // namespace grx

@@ -1,5 +1,6 @@
 // grx1, the window program: creates the application and the main window, wires them, and hands
 // control to the message loop.
+#include "GuardedApplication.h"
 #include "MainLinkView.h"
 #include "ModalUi.h"
 #include "TForm1.h"
@@ -41,7 +42,7 @@ void applyDeveloperHooks(grx::TForm1& form) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-  QApplication app(argc, argv);
+  grx::GuardedApplication app(argc, argv);
   grx::QtModalUi modalUi;
   grx::TForm1::Environment env;
   env.programFolder = grx::programFolderOf(QCoreApplication::applicationFilePath());
@@ -62,12 +63,13 @@ int main(int argc, char* argv[]) {
   };
   grx::TForm1 form(env);
   linkView.attach(&form);
-  form.FormCreate();
+  // A start-up that fails is reported, and the window still comes up with what it has.
+  grx::runGuarded([&form] { form.FormCreate(); });
   link.start();
   applyDeveloperHooks(form);
   form.show();
   // Arguments name a project file to open (a name with blanks arrives as several arguments).
   const QStringList arguments = app.arguments().mid(1);
-  if (!arguments.isEmpty()) form.OpenFromCommandLine(arguments);
+  if (!arguments.isEmpty()) grx::runGuarded([&] { form.OpenFromCommandLine(arguments); });
   return app.exec();
 }
