@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth qt6-translations-l10n fonts-liberation2
   libusb-dev g++-mingw-w64-x86-64
+  desktop-file-utils libxml2-utils dpkg-dev file
 )
 
 missing=()

@@ -14,6 +14,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QFont>
 #include <QGuiApplication>
 #include <QLabel>
@@ -46,6 +47,13 @@ QCheckBox* curveBox(const char* name, const char* caption, const QColor& color, 
   return box;
 }
 
+// A window given no homes for its files keeps them beside the program.
+TForm1::Environment withFileHomes(TForm1::Environment env) {
+  if (env.homes.config.isEmpty()) env.homes.config = env.programFolder;
+  if (env.homes.data.isEmpty()) env.homes.data = env.programFolder;
+  return env;
+}
+
 // The impacts table as it stands before any data: four columns, the labels of column 0.
 TextGrid designImpactsGrid() {
   TextGrid grid(kImpactsTableRows, 4);
@@ -57,8 +65,8 @@ TextGrid designImpactsGrid() {
 
 TForm1::TForm1(Environment environment, QWidget* parent)
     : QMainWindow(parent),
-      env_(std::move(environment)),
-      ini_(configFilePath(env_.programFolder)),
+      env_(withFileHomes(std::move(environment))),
+      ini_(configFilePath(env_.homes.config)),
       set_(std::make_unique<MeasurementSet>()),
       staging_(std::make_unique<MeasurementSet>()) {
   setObjectName(QStringLiteral("Form1"));
@@ -368,8 +376,24 @@ void TForm1::takeOverMeasurements(MeasurementSet& staging) {
   RebuildTables();
 }
 
-void TForm1::AChmHelpExecute() { help_->showHtmlHelpContents(reinterpret_cast<void*>(winId())); }
+// The manual's contents page in the current language; empty when no manual is installed.
+QString TForm1::manualPage() const {
+  const QString folder = manualFolder(env_.programFolder);
+  if (folder.isEmpty()) return {};
+  return folder + (currentLanguage() == Language::Russian ? QStringLiteral("/ru/index.html") : QStringLiteral("/en/index.html"));
+}
 
-void TForm1::FormHelp() { HelpLauncher::openContextHelp(helpFilePath(env_.programFolder)); }
+// Without the HTML help (every desktop but Windows) the manual opens in the desktop's browser.
+void TForm1::AChmHelpExecute() {
+  const QString manual = manualPage();
+  if (help_->canShowHtmlHelp() || manual.isEmpty()) help_->showHtmlHelpContents(reinterpret_cast<void*>(winId()));
+  else HelpLauncher::openContextHelp(manual);
+}
+
+void TForm1::FormHelp() {
+  const QString helpFile = helpFilePath(env_.programFolder);
+  const QString manual = manualPage();
+  HelpLauncher::openContextHelp(QFileInfo::exists(helpFile) || manual.isEmpty() ? helpFile : manual);
+}
 
 }  // namespace grx

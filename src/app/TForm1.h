@@ -5,6 +5,7 @@
 #include "ModalUi.h"
 #include "config/Settings.h"
 #include "data/MeasurementSet.h"
+#include "platform/AppPaths.h"
 #include "platform/IniFile.h"
 
 #include <QMainWindow>
@@ -34,6 +35,7 @@ class TForm1 : public QMainWindow {
   // What the application hands the window.
   struct Environment {
     QString programFolder;                  // without a trailing separator
+    FileHomes homes;                        // where GRX1.ini and written files go; empty: the program folder
     ModalUi* ui = nullptr;                  // every modal question goes through it
     std::function<void(int)> exitProcess;   // ends the program at once (tests record it instead)
     std::function<void()> stopWorker;       // tells the device worker to stop and waits for it
@@ -64,6 +66,8 @@ class TForm1 : public QMainWindow {
   MeasurementSet& measurements() { return *set_; }
   const IniFile& config() const { return ini_; }
   const QString& programFolder() const { return env_.programFolder; }
+  // The folder for files the program writes of its own accord (and proposes when none was chosen).
+  const QString& dataFolder() const { return env_.homes.data; }
   ModalUi& ui() { return *env_.ui; }
 
   int table1Width() const { return table1Width_; }
@@ -150,6 +154,7 @@ class TForm1 : public QMainWindow {
   void restoreSeriesRow(int row);
   void openProject(const QString* givenName);
   QString lastReadPath() const;
+  QString manualPage() const;
   void putOnClipboard(const QString& text);
 
   Environment env_;

@@ -43,7 +43,7 @@ void TForm1::SaveDialog1TypeChange(int filterIndex, QString& fileName, QString& 
 
 void TForm1::ASaveExecute() {
   if (set_->isEmpty()) return showNoData();
-  QString name = proposedFolder(lastReadPath(), env_.programFolder) +
+  QString name = proposedFolder(lastReadPath(), dataFolder()) +
                  QDateTime::currentDateTime().toString(QStringLiteral("yyMMdd.hhmm")) + QStringLiteral(".grx");
   for (;;) {
     ModalUi::FileDialog dialog;
@@ -91,7 +91,7 @@ void TForm1::openProject(const QString* givenName) {
   if (givenName) {
     name = *givenName;
   } else {
-    dialog.fileName = proposedFolder(lastReadPath(), env_.programFolder) + QStringLiteral("File");
+    dialog.fileName = proposedFolder(lastReadPath(), dataFolder()) + QStringLiteral("File");
     const std::optional<QString> chosen = ui().fileName(this, dialog);
     if (!chosen) return;
     name = *chosen;

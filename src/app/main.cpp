@@ -9,6 +9,7 @@
 #include "platform/AppPaths.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QTimer>
 
 #include <cstdio>
@@ -45,7 +46,13 @@ int main(int argc, char* argv[]) {
   grx::GuardedApplication app(argc, argv);
   grx::QtModalUi modalUi;
   grx::TForm1::Environment env;
+  QCoreApplication::setApplicationName(QStringLiteral("grx1"));  // names the user's folders
+  QGuiApplication::setDesktopFileName(QStringLiteral("grx1"));
+  QIcon icon;
+  for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) icon.addFile(QStringLiteral(":/icons/grx1-%1.png").arg(size));
+  QApplication::setWindowIcon(icon);
   env.programFolder = grx::programFolderOf(QCoreApplication::applicationFilePath());
+  env.homes = grx::fileHomes(env.programFolder);
   env.ui = &modalUi;
   // Exit ends the program at once: the configuration has been written and closed by then.
   env.exitProcess = [](int code) {

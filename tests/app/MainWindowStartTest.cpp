@@ -6,7 +6,9 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QGuiApplication>
+#include <QDir>
 #include <QScreen>
+#include <QStandardPaths>
 
 namespace grx {
 namespace {
@@ -122,6 +124,28 @@ TEST_F(MainWindowStart, ClosingTheWindowStopsTheWorkerFirstAndMaximizedKeepsTheG
   const QByteArray ini = iniBytes();
   EXPECT_TRUE(ini.contains("[FormMain]\r\nWidth=600\r\nMaximized=1\r\n")) << ini.toStdString();
   EXPECT_FALSE(ini.contains("Left=")) << ini.toStdString();
+}
+
+// An installed program may not write beside itself: its configuration lives in the user's folder,
+// survives to the next start, and nothing is written into the program folder.
+TEST_F(MainWindowStart, AReadOnlyProgramFolderKeepsTheConfigurationInTheUserFolder) {
+  QStandardPaths::setTestModeEnabled(true);
+  const FileHomes homes = fileHomes(dir_.path(), false);
+  const QString userIni = homes.config + QDir::separator() + "GRX1.ini";
+  QFile::remove(userIni);
+  ASSERT_NE(homes.config, dir_.path());
+  ASSERT_TRUE(QFileInfo(homes.config).isDir());
+
+  ui_.languageAnswer = Language::English;
+  start(homes).AExitExecute();
+  EXPECT_EQ(ui_.languageDialogs, 1);
+  start(homes);
+  EXPECT_EQ(ui_.languageDialogs, 1);  // the language was read back
+  EXPECT_EQ(currentLanguage(), Language::English);
+  EXPECT_TRUE(test::readFileBytes(userIni).contains("Uses=2"));
+  EXPECT_FALSE(QFileInfo::exists(iniPath()));
+  QFile::remove(userIni);
+  QStandardPaths::setTestModeEnabled(false);
 }
 
 }  // namespace
