@@ -6,7 +6,9 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QGuiApplication>
+#include <QDesktopServices>
 #include <QDir>
+#include <QUrl>
 #include <QScreen>
 #include <QStandardPaths>
 
@@ -148,5 +150,35 @@ TEST_F(MainWindowStart, AReadOnlyProgramFolderKeepsTheConfigurationInTheUserFold
   QStandardPaths::setTestModeEnabled(false);
 }
 
+// Records the addresses the program asks the desktop to open.
+class OpenedUrls : public QObject {
+  Q_OBJECT
+ public:
+  QStringList files;
+ public slots:
+  void open(const QUrl& url) { files << url.toLocalFile(); }
+};
+
+// Without a help file or an HTML-help viewer, F1 and the help command open the manual's contents
+// in the language of the moment.
+TEST_F(MainWindowStart, HelpOpensTheManualInTheCurrentLanguage) {
+  for (const char* lang : {"ru", "en"}) {
+    QDir(dir_.path()).mkpath(QStringLiteral("manual/") + lang);
+    ASSERT_TRUE(test::writeFileBytes(dir_.filePath(QStringLiteral("manual/%1/index.html").arg(lang)), "<html></html>"));
+  }
+  writeIni("[Config]\r\nLangId=Rus\r\n");
+  TForm1& form = start();
+  OpenedUrls opened;
+  QDesktopServices::setUrlHandler(QStringLiteral("file"), &opened, "open");
+  form.FormHelp();
+  form.ALangEngExecute();
+  form.Actions->AChmHelp->trigger();
+  QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+  EXPECT_EQ(opened.files, QStringList({dir_.filePath(QStringLiteral("manual/ru/index.html")),
+                                       dir_.filePath(QStringLiteral("manual/en/index.html"))}));
+}
+
 }  // namespace
 }  // namespace grx
+
+#include "MainWindowStartTest.moc"
