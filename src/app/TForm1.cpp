@@ -164,6 +164,7 @@ void TForm1::connectActions() {
     FormResize();
   });
   connectChartActions();
+  connectExportActions();
 }
 
 void TForm1::FormCreate() {
