@@ -25,7 +25,7 @@ SignalWords wordsOf(ExportSignal signal) {
 }
 
 void appendNumber(QByteArray& out, double value, const char16_t* picture) {
-  out += formatFloat(value, picture).toLatin1();
+  appendFloat(out, value, picture);
 }
 
 void appendTwoDigits(QByteArray& out, int value) { appendNumber(out, value, u"00"); }
