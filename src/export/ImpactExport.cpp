@@ -65,7 +65,7 @@ QString exportExtension(ExportFormat format) {
 
 QByteArray exportFileBytes(ExportFormat format, std::optional<ExportSignal> signal, const ImpactRecordView& record,
                            bool reducedView) {
-  if (format == ExportFormat::Wav) return signalWav(record, signal.value_or(ExportSignal::Force));
+  if (format == ExportFormat::Wav) return signal ? signalWav(record, *signal) : QByteArray();
   return signal ? signalCsv(record, *signal) : allSignalsCsv(record, reducedView);
 }
 

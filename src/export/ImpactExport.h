@@ -43,6 +43,7 @@ std::vector<ExportSignal> allExportSignals(bool reducedView);
 QString exportExtension(ExportFormat format);
 
 // The bytes of one export file: one signal, or with no signal the all-signals CSV file of the view.
+// There is no all-signals WAV file (writeAllSignalsWav writes one per signal): empty bytes.
 QByteArray exportFileBytes(ExportFormat format, std::optional<ExportSignal> signal, const ImpactRecordView& record,
                            bool reducedView);
 
