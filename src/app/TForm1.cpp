@@ -178,6 +178,7 @@ void TForm1::connectActions() {
     FormResize();
   });
   connectChartActions();
+  connectExportActions();
 }
 
 void TForm1::FormCreate() {

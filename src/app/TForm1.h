@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QCheckBox;
 class QCustomPlot;
@@ -22,6 +23,7 @@ class QSplitter;
 
 namespace grx {
 
+enum class ExportSignal;
 class HelpLauncher;
 struct LinkShared;
 class LinkLamp;
@@ -129,6 +131,20 @@ class TForm1 : public QMainWindow {
   void ACopyGraphExecute();
   void ACopyGraphDataExecute();
 
+  // Exports of the selected impact and the calibration lists (TForm1Export.cpp)
+  void ACopyAtoCsvExecute();
+  void ACopyVtoCsvExecute();
+  void ACopyStoCsvExecute();
+  void ACopyFtoCsvExecute();
+  void ACopyAllToCsvExecute();
+  void ACopyAtoWavExecute();
+  void ACopyVtoWavExecute();
+  void ACopyStoWavExecute();
+  void ACopyFtoWavExecute();
+  void ACopyAllToWavExecute();
+  void itmCopyCalibrDataFClick();
+  void itmCopyCalibrDataSClick();
+
   // Draws an impact; the chart by default (tests may watch the calls).
   std::function<void(std::uint32_t impact)> drawImpact;
 
@@ -156,6 +172,10 @@ class TForm1 : public QMainWindow {
   QString lastReadPath() const;
   QString manualPage() const;
   void putOnClipboard(const QString& text);
+  void connectExportActions();
+  // The save-dialog exports: one signal, or every signal of the view when `signal` is empty.
+  void saveImpactFile(bool wav, std::optional<ExportSignal> signal);
+  std::optional<std::uint32_t> selectImpactForExport();
 
   Environment env_;
   IniFile ini_;

@@ -16,7 +16,6 @@
 namespace grx {
 namespace {
 
-constexpr TextPair kSaveTitle{"Сохранить как...", "Save as..."};
 constexpr TextPair kOpenTitle{"Открыть файл...", "Open file..."};
 constexpr TextPair kFilePrefix{"Файл ", "File "};
 
@@ -47,7 +46,7 @@ void TForm1::ASaveExecute() {
                  QDateTime::currentDateTime().toString(QStringLiteral("yyMMdd.hhmm")) + QStringLiteral(".grx");
   for (;;) {
     ModalUi::FileDialog dialog;
-    dialog.title = kSaveTitle.text();
+    dialog.title = kSaveAsTitle.text();
     dialog.fileName = name;
     dialog.filters = projectFilters();
     dialog.defaultSuffix = QStringLiteral(".grx");
