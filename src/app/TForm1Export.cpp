@@ -59,7 +59,7 @@ void TForm1::saveImpactFile(bool wav, std::optional<ExportSignal> signal) {
   const ExportFormat format = wav ? ExportFormat::Wav : ExportFormat::Csv;
   const QString extension = exportExtension(format);
   const QString prefix = signal ? exportPrefix(*signal) : QString::fromLatin1(kAllSignalsPrefix);
-  QString name = exportFolder(ini_, env_.programFolder) + exportFileName(prefix, record, extension);
+  QString name = exportFolder(ini_, dataFolder()) + exportFileName(prefix, record, extension);
   for (;;) {
     ModalUi::FileDialog dialog;  // SaveDialogCsv, SaveDialogWav
     dialog.title = kSaveAsTitle.text();
@@ -92,7 +92,7 @@ void TForm1::saveImpactFile(bool wav, std::optional<ExportSignal> signal) {
 void TForm1::ACopyAllToWavExecute() {
   if (!selectImpactForExport()) return;
   const AllSignalsWavResult result =
-      writeAllSignalsWav(set_->currentView(), reducedView_, exportFolder(ini_, env_.programFolder));
+      writeAllSignalsWav(set_->currentView(), reducedView_, exportFolder(ini_, dataFolder()));
   if (result.result != ExportWriteResult::Ok)
     ui().message(this, {kAppTitle.text(), cannotCreateFileText(QDir::toNativeSeparators(result.failedFile), currentLanguage()),
                         ModalUi::Icon::Warning, ModalUi::Ok, ModalUi::Ok});
