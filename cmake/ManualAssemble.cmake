@@ -10,6 +10,10 @@ foreach(var SOURCE DEST PICTURES)
   endif()
 endforeach()
 
+foreach(var SOURCE DEST PICTURES)
+  get_filename_component(${var} "${${var}}" ABSOLUTE)
+endforeach()
+
 # Start from an empty folder, so a page or picture removed from the sources does not linger.
 file(REMOVE_RECURSE "${DEST}")
 file(GLOB languages RELATIVE "${SOURCE}" "${SOURCE}/*")
