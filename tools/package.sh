@@ -8,6 +8,7 @@ cd "$(dirname "$0")/.."
 bash tools/deps.sh
 cmake --preset default >/dev/null
 cmake --build --preset default
+cmake --build --preset default --target manual-pictures  # the manual shows the program as built now
 rm -rf build/default/package
 (cd build/default && cpack -G DEB -B "$PWD/package")
 ls build/default/package/*.deb
