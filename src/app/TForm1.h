@@ -14,6 +14,7 @@
 #include <memory>
 
 class QCheckBox;
+class QDialog;
 class QCustomPlot;
 class QLabel;
 class QProgressBar;
@@ -125,6 +126,14 @@ class TForm1 : public QMainWindow {
   void ACopyGraphExecute();
   void ACopyGraphDataExecute();
 
+  // Report, printer and About box
+  void APrintExecute();
+  void APrinterExecute();
+  void AAboutExecute();
+  // Shows a modal window of the program's own (the report preview, the About box) until it is
+  // closed; tests look at the window instead.
+  std::function<void(QDialog&)> runDialog = &TForm1::execDialog;
+
   // Draws an impact; the chart by default (tests may watch the calls).
   std::function<void(std::uint32_t impact)> drawImpact;
 
@@ -138,6 +147,8 @@ class TForm1 : public QMainWindow {
   void createChart();
   void connectChartActions();
   void connectActions();
+  void connectReportActions();
+  static void execDialog(QDialog& dialog);
   void switchLanguage(Language language);
   void applyStartupSettings(const StartupSettings& s);
   void layOutRightPane();
