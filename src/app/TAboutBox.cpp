@@ -52,24 +52,24 @@ TAboutBox::TAboutBox(const AboutInfo& info, QWidget* parent) : QDialog(parent) {
   ProgramIcon->installEventFilter(this);
 
   // Design-time texts, kept where the version information has no entry.
-  ProductName = label(Panel1, QStringLiteral("Product Name"), 90, 10, 200, 20);
+  ProductName = label(Panel1, QStringLiteral("Product Name"), 90, 20, 200, 22);
   QFont big = ProductName->font();
   big.setBold(true);
   big.setPointSizeF(big.pointSizeF() * 1.3);
   ProductName->setFont(big);
-  Version = label(Panel1, QStringLiteral("Version"), 90, 34, 200, 18);
-  txtCopyright = label(Panel1, QStringLiteral("Copyright"), 8, 60, 281, 34);
+  Version = label(Panel1, QStringLiteral("Version"), 8, 58, 281, 18);
+  txtCopyright = label(Panel1, QStringLiteral("Copyright"), 8, 78, 281, 30);
   txtCopyright->setWordWrap(true);
   txtCopyright->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  LabelFax = label(Panel1, QStringLiteral("Phone/Fax:"), 8, 100, 110, 16);
-  Comments = label(Panel1, {}, 120, 100, 170, 16);
-  LabelMulti = label(Panel1, QStringLiteral("(multi-line)"), 120, 116, 170, 16);
-  LabelSite = label(Panel1, QStringLiteral("Site:"), 8, 136, 110, 16);
-  LabelWWW = label(Panel1, {}, 120, 136, 170, 16);
-  LabelInfo = label(Panel1, QStringLiteral("General questions:"), 8, 156, 110, 16);
-  LabelEMail = label(Panel1, {}, 120, 156, 170, 16);
-  LabelTech = label(Panel1, QStringLiteral("Technical Support:"), 8, 176, 110, 16);
-  Label2 = label(Panel1, {}, 120, 176, 170, 16);
+  LabelFax = label(Panel1, QStringLiteral("Phone/Fax:"), 8, 110, 124, 16);
+  Comments = label(Panel1, {}, 134, 110, 158, 16);
+  LabelMulti = label(Panel1, QStringLiteral("(multi-line)"), 134, 126, 158, 16);
+  LabelSite = label(Panel1, QStringLiteral("Site:"), 8, 146, 124, 16);
+  LabelWWW = label(Panel1, {}, 134, 146, 158, 16);
+  LabelInfo = label(Panel1, QStringLiteral("General questions:"), 8, 164, 124, 16);
+  LabelEMail = label(Panel1, {}, 134, 164, 158, 16);
+  LabelTech = label(Panel1, QStringLiteral("Technical Support:"), 8, 182, 124, 16);
+  Label2 = label(Panel1, {}, 134, 182, 158, 16);
   for (QLabel* l : {LabelWWW, LabelEMail, Label2}) l->installEventFilter(this);
 
   OKButton = new QPushButton(QStringLiteral("OK"), this);

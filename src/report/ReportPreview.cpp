@@ -27,7 +27,7 @@ constexpr TextPair kSave{"Сохранить как PDF", "Save as PDF"};
 constexpr TextPair kExport{"Экспорт", "Export"};
 constexpr TextPair kPageSetup{"Параметры страницы", "Page setup"};
 constexpr TextPair kFind{"Найти", "Find"};
-constexpr TextPair kFindHint{"Текст для поиска", "Text to find"};
+constexpr TextPair kFindHint{"Что искать", "Find what"};
 constexpr TextPair kNotFound{"Текст не найден: ", "Text not found: "};
 constexpr TextPair kFirstPage{"Первая страница", "First page"};
 constexpr TextPair kPreviousPage{"Предыдущая страница", "Previous page"};
@@ -95,6 +95,8 @@ ReportPreview::ReportPreview(PreparedReport report, ModalUi& ui, QString exportF
   ZoomBox->addItem(kPageWidth.text(lang), -1);
   ZoomBox->addItem(kWholePage.text(lang), -2);
   ZoomBox->setCurrentIndex(2);  // 100 %
+  ZoomBox->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  ZoomBox->setMinimumContentsLength(7);
   connect(ZoomBox, &QComboBox::activated, this, &ReportPreview::zoomChosen);
   ToolBar->addWidget(ZoomBox);
   ToolBar->addSeparator();
@@ -139,7 +141,7 @@ ReportPreview::ReportPreview(PreparedReport report, ModalUi& ui, QString exportF
   layout->setSpacing(0);
   layout->addWidget(ToolBar);
   layout->addWidget(scroll_, 1);
-  resize(940, 860);
+  resize(1000, 880);
   render();
 }
 
