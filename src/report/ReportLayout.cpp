@@ -2,11 +2,12 @@
 
 #include <QFont>
 #include <QFontMetricsF>
-#include <QHash>
 #include <QImage>
 
 #include <algorithm>
 #include <memory>
+#include <utility>
+#include <vector>
 
 namespace grx {
 
@@ -54,14 +55,20 @@ class Measure {
   QFontMetricsF metrics_;
 };
 
-const Measure& measureFor(const ReportFont& font) {
-  // A report uses two or three fonts; layouts run on the user-interface thread or in the CLI.
-  thread_local QHash<QString, std::shared_ptr<Measure>> cache;
-  const QString key = font.family + u'/' + QString::number(font.pointSize) + (font.bold ? u'b' : u'r');
-  auto it = cache.find(key);
-  if (it == cache.end()) it = cache.insert(key, std::make_shared<Measure>(font));
-  return **it;
-}
+// The fonts of one layout, measured once each. Kept per layout rather than for the whole run, so no
+// font outlives the application object.
+class FontMeasures {
+ public:
+  const Measure& of(const ReportFont& font) {
+    for (const auto& [f, m] : fonts_)
+      if (f.pointSize == font.pointSize && f.bold == font.bold && f.family == font.family) return *m;
+    fonts_.emplace_back(font, std::make_unique<Measure>(font));
+    return *fonts_.back().second;
+  }
+
+ private:
+  std::vector<std::pair<ReportFont, std::unique_ptr<Measure>>> fonts_;
+};
 
 void wrapParagraph(const QString& paragraph, const Measure& m, double width, QStringList& out) {
   if (m.widthMm(paragraph) <= width) {
@@ -95,7 +102,10 @@ struct Laid {
 };
 
 // Resolves and measures one band without placing it yet.
-Laid measureBand(const ReportBand& band, const ReportVariables& variables, int record, int page) {
+QStringList wrapWith(const QString& text, const Measure& m, double widthMm);
+
+Laid measureBand(const ReportBand& band, const ReportVariables& variables, int record, int page,
+                 FontMeasures& fonts) {
   Laid laid;
   laid.heightMm = band.heightMm;
   laid.texts.reserve(band.cells.size());
@@ -103,8 +113,9 @@ Laid measureBand(const ReportBand& band, const ReportVariables& variables, int r
   for (const ReportCell& cell : band.cells) {
     PlacedText t;
     const QString text = expandVariables(cell.text, variables, record, page);
-    t.lines = wrapText(text, cell.font, cell.widthMm - 2 * kCellPaddingXMm);
-    t.lineHeightMm = lineHeightMm(cell.font);
+    const Measure& m = fonts.of(cell.font);
+    t.lines = wrapWith(text, m, cell.widthMm - 2 * kCellPaddingXMm);
+    t.lineHeightMm = m.lineHeightMm();
     t.font = cell.font;
     t.hAlign = cell.hAlign;
     t.vAlign = cell.vAlign;
@@ -148,15 +159,26 @@ void place(ReportPage& page, BandKind kind, Laid laid, double left, double top, 
 
 }  // namespace
 
-double lineHeightMm(const ReportFont& font) { return measureFor(font).lineHeightMm(); }
+namespace {
 
-QStringList wrapText(const QString& text, const ReportFont& font, double widthMm) {
-  const Measure& m = measureFor(font);
+QStringList wrapWith(const QString& text, const Measure& m, double widthMm) {
   QStringList lines;
+  if (!text.contains(u'\n') && !text.contains(u'\r')) {
+    wrapParagraph(text, m, widthMm, lines);
+    return lines;
+  }
   QString plain = text;
   plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
   for (const QString& paragraph : plain.split(u'\n')) wrapParagraph(paragraph, m, widthMm, lines);
   return lines;
+}
+
+}  // namespace
+
+double lineHeightMm(const ReportFont& font) { return Measure(font).lineHeightMm(); }
+
+QStringList wrapText(const QString& text, const ReportFont& font, double widthMm) {
+  return wrapWith(text, Measure(font), widthMm);
 }
 
 QString expandVariables(const QString& text, const ReportVariables& variables, int recordNumber, int page) {
@@ -198,6 +220,7 @@ PreparedReport layOutReport(const ReportTemplate& report, const ReportVariables&
   const double left = report.leftMarginMm;
   const double footerTop = report.pageHeightMm - report.bottomMarginMm - (footer ? footer->heightMm : 0);
 
+  FontMeasures fonts;
   double y = 0;
   int dataOnPage = 0;
   auto startPage = [&] {
@@ -206,13 +229,13 @@ PreparedReport layOutReport(const ReportTemplate& report, const ReportVariables&
     y = report.topMarginMm;
     dataOnPage = 0;
     if (title && page == 1) {
-      Laid laid = measureBand(*title, variables, -1, page);
+      Laid laid = measureBand(*title, variables, -1, page, fonts);
       const double h = laid.heightMm;
       place(prepared.pages.last(), BandKind::ReportTitle, std::move(laid), left, y, -1);
       y += h;
     }
     if (header) {
-      Laid laid = measureBand(*header, variables, -1, page);
+      Laid laid = measureBand(*header, variables, -1, page, fonts);
       const double h = laid.heightMm;
       place(prepared.pages.last(), BandKind::PageHeader, std::move(laid), left, y, -1);
       y += h;
@@ -221,14 +244,14 @@ PreparedReport layOutReport(const ReportTemplate& report, const ReportVariables&
   auto endPage = [&] {
     if (!footer) return;
     const int page = prepared.pages.size();
-    place(prepared.pages.last(), BandKind::PageFooter, measureBand(*footer, variables, -1, page), left, footerTop, -1);
+    place(prepared.pages.last(), BandKind::PageFooter, measureBand(*footer, variables, -1, page, fonts), left, footerTop, -1);
   };
 
   startPage();
   if (data && rows.eof) {
     if (rows.first) rows.first();
     for (int record = 0; !rows.eof(record); ++record) {
-      Laid laid = measureBand(*data, variables, record, prepared.pages.size());
+      Laid laid = measureBand(*data, variables, record, prepared.pages.size(), fonts);
       // A row that does not fit goes whole to the next page; a row taller than an empty page is
       // printed anyway rather than looping for ever.
       if (y + laid.heightMm > footerTop + 1e-9 && dataOnPage > 0) {

@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QKeyEvent>
 #include <QLabel>
@@ -60,8 +61,16 @@ constexpr int kZoomSteps[] = {50, 75, 100, 125, 150, 200};
 }  // namespace
 
 QPrinter& reportPrinter() {
-  static QPrinter printer(QPrinter::HighResolution);
-  return printer;
+  // Freed with the application object, while the print system is still there.
+  static QPrinter* printer = nullptr;
+  if (!printer) {
+    printer = new QPrinter(QPrinter::HighResolution);
+    qAddPostRoutine([] {
+      delete printer;
+      printer = nullptr;
+    });
+  }
+  return *printer;
 }
 
 ReportPreview::ReportPreview(PreparedReport report, ModalUi& ui, QString exportFolder, QWidget* parent)
