@@ -90,7 +90,8 @@ TAboutBox::TAboutBox(const AboutInfo& info, QWidget* parent) : QDialog(parent) {
   LabelTech->setText(kAboutSupportLabel.text(lang));
   if (!info.internalName.isEmpty()) setWindowTitle(aboutCaption(info, lang));
   Version->setText(aboutVersionLine(info, lang));
-  if (!aboutCopyright(info, lang).isEmpty()) txtCopyright->setText(aboutCopyright(info, lang));
+  txtCopyright->setText(aboutCopyright(info, lang));
+  txtCopyright->setVisible(!txtCopyright->text().isEmpty());
 
   Comments->setText(info.phone);
   LabelWWW->setText(info.www);

@@ -169,6 +169,15 @@ TEST_F(AboutBox, EnglishTextsAndHiddenEmptyRows) {
   EXPECT_TRUE(box.Label2->isHidden());
   EXPECT_TRUE(box.LabelTech->isHidden());
   EXPECT_FALSE(box.LabelWWW->isHidden());
+  EXPECT_FALSE(box.txtCopyright->isHidden());
+}
+
+TEST_F(AboutBox, AnEmptyLegalNoticeIsNotShown) {
+  setCurrentLanguage(Language::English);
+  AboutInfo info = makerInfo();
+  info.legalCopyrightEn.clear();
+  TAboutBox box(info);
+  EXPECT_TRUE(box.txtCopyright->isHidden());
 }
 
 TEST_F(AboutBox, RussianTexts) {
