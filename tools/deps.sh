@@ -6,8 +6,9 @@ packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev libqcustomplot-dev libqcustomplot2.1-qt6
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth
+  xvfb xauth qt6-translations-l10n fonts-liberation2
   libusb-dev g++-mingw-w64-x86-64
+  desktop-file-utils libxml2-utils dpkg-dev file
   libxlsxwriter-dev fonts-liberation2 poppler-utils unzip
 )
 

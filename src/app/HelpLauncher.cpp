@@ -2,6 +2,7 @@
 
 #include <QDesktopServices>
 #include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QUrl>
@@ -42,6 +43,14 @@ HelpLauncher::~HelpLauncher() { release(); }
 
 void HelpLauncher::openContextHelp(const QString& helpFile) {
   QDesktopServices::openUrl(QUrl::fromLocalFile(helpFile));
+}
+
+bool HelpLauncher::canShowHtmlHelp() const {
+#ifdef _WIN32
+  return available_;
+#else
+  return available_ && QFileInfo::exists(QDir::fromNativeSeparators(QString::fromLatin1(kChmPath)));
+#endif
 }
 
 void HelpLauncher::showHtmlHelpContents(void* window) const {

@@ -17,6 +17,9 @@ class HelpLauncher {
   static void openContextHelp(const QString& helpFile);
 
   bool hasHtmlHelp() const { return available_; }
+  // Whether the HTML help can show something: the entry point on Windows; elsewhere a viewer and
+  // the help file in the working folder.
+  bool canShowHtmlHelp() const;
   // Shows the table of contents of "Help\GRX1Help.chm" (relative to the working folder); does
   // nothing when no viewer exists.
   void showHtmlHelpContents(void* window) const;

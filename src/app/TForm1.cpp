@@ -4,6 +4,7 @@
 #include "LinkLamp.h"
 #include "MainActions.h"
 #include "MenuTexts.h"
+#include "QtTexts.h"
 #include "device/LinkRequests.h"
 #include "platform/AppPaths.h"
 #include "views/SignalChart.h"
@@ -13,6 +14,8 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QFileInfo>
+#include <QFont>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
@@ -21,6 +24,7 @@
 #include <QShortcut>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QWindow>
 
 #include <qcustomplot.h>
 
@@ -31,6 +35,7 @@ constexpr int kSplitterWidth = 4;
 constexpr int kStatusPanel1Width = 140;
 constexpr int kStatusPanel2Width = 20;
 constexpr int kStatusPanel3Width = 50;
+constexpr QSize kMinimumOuterSize(394, 320);  // frame included
 
 QCheckBox* curveBox(const char* name, const char* caption, const QColor& color, QWidget* parent) {
   auto* box = new QCheckBox(QString::fromLatin1(caption), parent);
@@ -40,6 +45,13 @@ QCheckBox* curveBox(const char* name, const char* caption, const QColor& color, 
   box->setPalette(pal);
   box->setChecked(true);
   return box;
+}
+
+// A window given no homes for its files keeps them beside the program.
+TForm1::Environment withFileHomes(TForm1::Environment env) {
+  if (env.homes.config.isEmpty()) env.homes.config = env.programFolder;
+  if (env.homes.data.isEmpty()) env.homes.data = env.programFolder;
+  return env;
 }
 
 // The impacts table as it stands before any data: four columns, the labels of column 0.
@@ -53,13 +65,15 @@ TextGrid designImpactsGrid() {
 
 TForm1::TForm1(Environment environment, QWidget* parent)
     : QMainWindow(parent),
-      env_(std::move(environment)),
-      ini_(configFilePath(env_.programFolder)),
+      env_(withFileHomes(std::move(environment))),
+      ini_(configFilePath(env_.homes.config)),
       set_(std::make_unique<MeasurementSet>()),
       staging_(std::make_unique<MeasurementSet>()) {
   setObjectName(QStringLiteral("Form1"));
   setCurrentLanguage(Language::Russian);  // until the start-up chooses
-  setMinimumSize(394, 320);
+  // The tables' Times New Roman; where it is missing, its metric twin keeps the texts' widths.
+  QFont::insertSubstitution(QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"));
+  setMinimumSize(kMinimumOuterSize);
   Actions = new MainActions(this);
   createControls();
   connectActions();
@@ -77,7 +91,6 @@ void TForm1::createControls() {
 
   StringGrid1 = new StringGridView(kSeriesTableHeaderRows, 0, true, Splitter1);
   StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
-  StringGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   StringGrid1->setGrid(seriesTableText(*set_, currentLanguage()));
   StringGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
 
@@ -89,6 +102,7 @@ void TForm1::createControls() {
   StringGrid2->setGrid(designImpactsGrid());
   StringGrid2->setContextMenuPolicy(Qt::CustomContextMenu);
   StringGrid2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  StringGrid2->setHorizontalBarWhenCrowded(true);
 
   CheckBoxAccel = curveBox("CheckBoxAccel", "a(t)", Qt::black, PanelRight);
   CheckBoxVelocity = curveBox("CheckBoxVelocity", "v(t)", QColor(0, 128, 0), PanelRight);
@@ -165,6 +179,7 @@ void TForm1::connectActions() {
     FormResize();
   });
   connectChartActions();
+  connectExportActions();
 }
 
 void TForm1::FormCreate() {
@@ -188,7 +203,9 @@ void TForm1::FormCreate() {
 }
 
 void TForm1::applyStartupSettings(const StartupSettings& s) {
-  resize(s.geometry.size());
+  // Width and Height are the whole window's; the frame is taken off once it is known.
+  outerSize_ = s.geometry.size();
+  resize(outerSize_ - frameExtra());
   move(s.geometry.topLeft());
   table1Width_ = s.table1Width;
   if (s.maximized) setWindowState(windowState() | Qt::WindowMaximized);
@@ -218,6 +235,33 @@ void TForm1::applyStartupSettings(const StartupSettings& s) {
   Actions->ABottomAxis32->setChecked(s.bottomAxis == BottomAxisMode::Ms32);
   Actions->ABottomAxisAuto->setChecked(s.bottomAxis == BottomAxisMode::Auto);
   limits_ = s.limits;
+  chart_->showStoredLimits();
+}
+
+QSize TForm1::frameExtra() const {
+  const QMargins m = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+  return {m.left() + m.right(), m.top() + m.bottom()};
+}
+
+// The window manager tells the frame's size only once the window is shown: the minimum size and
+// the size from the configuration are then made the whole window's.
+void TForm1::fitFrame() {
+  if (frameFitted_ || !isVisible()) return;
+  const QSize extra = frameExtra();
+  if (extra.isNull()) return;
+  frameFitted_ = true;
+  setMinimumSize(kMinimumOuterSize - extra);
+  if (!isMaximized() && !outerSize_.isEmpty()) resize(outerSize_ - extra);
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  fitFrame();
+}
+
+void TForm1::moveEvent(QMoveEvent* event) {
+  QMainWindow::moveEvent(event);
+  fitFrame();
 }
 
 void TForm1::switchLanguage(Language language) {
@@ -225,6 +269,7 @@ void TForm1::switchLanguage(Language language) {
   Actions->ALangRus->setChecked(language == Language::Russian);
   Actions->ALangEng->setChecked(language == Language::English);
   writeLanguage(ini_, language);
+  applyQtTexts(language);
   MenuFill();
   Actions->menuLanguage()->setIcon((language == Language::Russian ? Actions->ALangRus : Actions->ALangEng)->icon());
 }
@@ -288,6 +333,7 @@ void TForm1::layOutRightPane() {
 
 void TForm1::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
+  fitFrame();
   FormResize();
 }
 
@@ -313,7 +359,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
 void TForm1::AExitExecute() {
   ExitState state;
   state.maximized = isMaximized();
-  state.geometry = QRect(pos(), size());
+  state.geometry = QRect(pos(), frameGeometry().size());
   state.table1Width = table1Width_;
   state.curves = {CheckBoxAccel->isChecked(), CheckBoxVelocity->isChecked(), CheckBoxDisplacement->isChecked(),
                   CheckBoxForce->isChecked()};
@@ -332,8 +378,24 @@ void TForm1::takeOverMeasurements(MeasurementSet& staging) {
   RebuildTables();
 }
 
-void TForm1::AChmHelpExecute() { help_->showHtmlHelpContents(reinterpret_cast<void*>(winId())); }
+// The manual's contents page in the current language; empty when no manual is installed.
+QString TForm1::manualPage() const {
+  const QString folder = manualFolder(env_.programFolder);
+  if (folder.isEmpty()) return {};
+  return folder + (currentLanguage() == Language::Russian ? QStringLiteral("/ru/index.html") : QStringLiteral("/en/index.html"));
+}
 
-void TForm1::FormHelp() { HelpLauncher::openContextHelp(helpFilePath(env_.programFolder)); }
+// Without the HTML help (every desktop but Windows) the manual opens in the desktop's browser.
+void TForm1::AChmHelpExecute() {
+  const QString manual = manualPage();
+  if (help_->canShowHtmlHelp() || manual.isEmpty()) help_->showHtmlHelpContents(reinterpret_cast<void*>(winId()));
+  else HelpLauncher::openContextHelp(manual);
+}
+
+void TForm1::FormHelp() {
+  const QString helpFile = helpFilePath(env_.programFolder);
+  const QString manual = manualPage();
+  HelpLauncher::openContextHelp(QFileInfo::exists(helpFile) || manual.isEmpty() ? helpFile : manual);
+}
 
 }  // namespace grx

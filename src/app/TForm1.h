@@ -5,6 +5,7 @@
 #include "ModalUi.h"
 #include "config/Settings.h"
 #include "data/MeasurementSet.h"
+#include "platform/AppPaths.h"
 #include "platform/IniFile.h"
 
 #include <QMainWindow>
@@ -12,6 +13,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QCheckBox;
 class QDialog;
@@ -22,6 +24,7 @@ class QSplitter;
 
 namespace grx {
 
+enum class ExportSignal;
 class HelpLauncher;
 struct LinkShared;
 class LinkLamp;
@@ -35,6 +38,7 @@ class TForm1 : public QMainWindow {
   // What the application hands the window.
   struct Environment {
     QString programFolder;                  // without a trailing separator
+    FileHomes homes;                        // where GRX1.ini and written files go; empty: the program folder
     ModalUi* ui = nullptr;                  // every modal question goes through it
     std::function<void(int)> exitProcess;   // ends the program at once (tests record it instead)
     std::function<void()> stopWorker;       // tells the device worker to stop and waits for it
@@ -65,6 +69,8 @@ class TForm1 : public QMainWindow {
   MeasurementSet& measurements() { return *set_; }
   const IniFile& config() const { return ini_; }
   const QString& programFolder() const { return env_.programFolder; }
+  // The folder for files the program writes of its own accord (and proposes when none was chosen).
+  const QString& dataFolder() const { return env_.homes.data; }
   ModalUi& ui() { return *env_.ui; }
 
   int table1Width() const { return table1Width_; }
@@ -126,6 +132,19 @@ class TForm1 : public QMainWindow {
   void ACopyGraphExecute();
   void ACopyGraphDataExecute();
 
+  // Exports of the selected impact and the calibration lists (TForm1Export.cpp)
+  void ACopyAtoCsvExecute();
+  void ACopyVtoCsvExecute();
+  void ACopyStoCsvExecute();
+  void ACopyFtoCsvExecute();
+  void ACopyAllToCsvExecute();
+  void ACopyAtoWavExecute();
+  void ACopyVtoWavExecute();
+  void ACopyStoWavExecute();
+  void ACopyFtoWavExecute();
+  void ACopyAllToWavExecute();
+  void itmCopyCalibrDataFClick();
+  void itmCopyCalibrDataSClick();
   // Report, printer and About box
   void APrintExecute();
   void APrinterExecute();
@@ -141,6 +160,8 @@ class TForm1 : public QMainWindow {
   void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
 
  private:
   void createControls();
@@ -153,11 +174,18 @@ class TForm1 : public QMainWindow {
   void applyStartupSettings(const StartupSettings& s);
   void layOutRightPane();
   void layOutStatusBar();
+  QSize frameExtra() const;
+  void fitFrame();
   void showNoData();
   void restoreSeriesRow(int row);
   void openProject(const QString* givenName);
   QString lastReadPath() const;
+  QString manualPage() const;
   void putOnClipboard(const QString& text);
+  void connectExportActions();
+  // The save-dialog exports: one signal, or every signal of the view when `signal` is empty.
+  void saveImpactFile(bool wav, std::optional<ExportSignal> signal);
+  std::optional<std::uint32_t> selectImpactForExport();
 
   Environment env_;
   IniFile ini_;
@@ -170,6 +198,8 @@ class TForm1 : public QMainWindow {
   bool codeView_ = false;
   bool reducedView_ = true;
   bool inLayout_ = false;
+  QSize outerSize_;  // Width and Height from the configuration: the whole window, frame included
+  bool frameFitted_ = false;
 };
 
 }  // namespace grx

@@ -16,7 +16,6 @@
 namespace grx {
 namespace {
 
-constexpr TextPair kSaveTitle{"Сохранить как...", "Save as..."};
 constexpr TextPair kOpenTitle{"Открыть файл...", "Open file..."};
 constexpr TextPair kFilePrefix{"Файл ", "File "};
 
@@ -43,11 +42,11 @@ void TForm1::SaveDialog1TypeChange(int filterIndex, QString& fileName, QString& 
 
 void TForm1::ASaveExecute() {
   if (set_->isEmpty()) return showNoData();
-  QString name = proposedFolder(lastReadPath(), env_.programFolder) +
+  QString name = proposedFolder(lastReadPath(), dataFolder()) +
                  QDateTime::currentDateTime().toString(QStringLiteral("yyMMdd.hhmm")) + QStringLiteral(".grx");
   for (;;) {
     ModalUi::FileDialog dialog;
-    dialog.title = kSaveTitle.text();
+    dialog.title = kSaveAsTitle.text();
     dialog.fileName = name;
     dialog.filters = projectFilters();
     dialog.defaultSuffix = QStringLiteral(".grx");
@@ -91,7 +90,7 @@ void TForm1::openProject(const QString* givenName) {
   if (givenName) {
     name = *givenName;
   } else {
-    dialog.fileName = proposedFolder(lastReadPath(), env_.programFolder) + QStringLiteral("File");
+    dialog.fileName = proposedFolder(lastReadPath(), dataFolder()) + QStringLiteral("File");
     const std::optional<QString> chosen = ui().fileName(this, dialog);
     if (!chosen) return;
     name = *chosen;

@@ -93,6 +93,7 @@ void TForm1::LayOutTables() {
   // Impacts table: 150 pixels of labels, the impacts share the rest.
   const int columns = StringGrid2->gridColumnCount();
   StringGrid2->setColumnWidths(impactsColumnWidths(StringGrid2->width(), Splitter1->handleWidth(), columns));
+  if (StringGrid2->height() != StringGrid2->fullHeight()) layOutRightPane();  // a scroll bar came or went
   for (int c = 1; c < columns; ++c) {
     const QString heading = impactHeading(c, language);
     if (StringGrid2->grid().cell(0, c) != heading) StringGrid2->setCell(0, c, heading);

@@ -1,5 +1,6 @@
 // grx1, the window program: creates the application and the main window, wires them, and hands
 // control to the message loop.
+#include "GuardedApplication.h"
 #include "MainActions.h"
 #include "MainLinkView.h"
 #include "ModalUi.h"
@@ -10,6 +11,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QIcon>
 #include <QTimer>
 
 #include <cstdio>
@@ -50,10 +52,16 @@ void applyDeveloperHooks(grx::TForm1& form) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-  QApplication app(argc, argv);
+  grx::GuardedApplication app(argc, argv);
   grx::QtModalUi modalUi;
   grx::TForm1::Environment env;
+  QCoreApplication::setApplicationName(QStringLiteral("grx1"));  // names the user's folders
+  QGuiApplication::setDesktopFileName(QStringLiteral("grx1"));
+  QIcon icon;
+  for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) icon.addFile(QStringLiteral(":/icons/grx1-%1.png").arg(size));
+  QApplication::setWindowIcon(icon);
   env.programFolder = grx::programFolderOf(QCoreApplication::applicationFilePath());
+  env.homes = grx::fileHomes(env.programFolder);
   env.ui = &modalUi;
   // Exit ends the program at once: the configuration has been written and closed by then.
   env.exitProcess = [](int code) {
@@ -71,12 +79,13 @@ int main(int argc, char* argv[]) {
   };
   grx::TForm1 form(env);
   linkView.attach(&form);
-  form.FormCreate();
+  // A start-up that fails is reported, and the window still comes up with what it has.
+  grx::runGuarded([&form] { form.FormCreate(); });
   link.start();
   applyDeveloperHooks(form);
   form.show();
   // Arguments name a project file to open (a name with blanks arrives as several arguments).
   const QStringList arguments = app.arguments().mid(1);
-  if (!arguments.isEmpty()) form.OpenFromCommandLine(arguments);
+  if (!arguments.isEmpty()) grx::runGuarded([&] { form.OpenFromCommandLine(arguments); });
   return app.exec();
 }

@@ -1,5 +1,6 @@
 #include "CliCommands.h"
 
+#include "CliExport.h"
 #include "CliRead.h"
 
 #include "data/ProjectFile.h"
@@ -90,6 +91,7 @@ std::optional<QString> parse(const QStringList& args, Options& o) {
 
 int runCli(const QStringList& arguments, QTextStream& out, QTextStream& err) {
   if (!arguments.isEmpty() && arguments.first() == u"read") return runCliRead(arguments.mid(1), out, err);
+  if (!arguments.isEmpty() && isCliExportCommand(arguments.first())) return runCliExport(arguments, out, err);
   Options o;
   if (const auto problem = parse(arguments, o)) {
     err << *problem << '\n';
@@ -116,8 +118,6 @@ int runCli(const QStringList& arguments, QTextStream& out, QTextStream& err) {
   }
   const auto k = std::uint32_t(*o.series);
   if (k >= set->seriesCount()) {
-    // %1: the series asked for, %2: how many the file holds
-    constexpr TextPair kNoSuchSeries{"Серии %1 нет: в файле серий %2", "Series %1 does not exist: the file holds %2 series"};
     err << kNoSuchSeries.text(o.language).arg(k).arg(set->seriesCount()) << '\n';
     return 2;
   }

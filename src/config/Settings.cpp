@@ -3,6 +3,7 @@
 #include "platform/NumberFormat.h"
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 namespace grx {
@@ -39,7 +40,7 @@ QString yesNo(bool value) { return value ? QStringLiteral("Y") : QStringLiteral(
 double parseAxisLimit(const QString& text, double defaultValue) {
   bool ok = false;
   const double value = parseDecimal(text, &ok);
-  return ok ? value : defaultValue;
+  return ok && std::isfinite(value) ? value : defaultValue;  // "nan" and "inf" are no limits
 }
 
 void orderLimits(double& maximum, double& minimum) {

@@ -54,7 +54,7 @@ inline constexpr int kConfigValueBuffer = 10;
 StartupSettings readStartupSettings(const IniFile& ini, QSize screen);
 
 // Parses an axis limit as the program writes it ("-0,500") and as other programs may ("-0.5");
-// the key's default when the text is not a number.
+// the key's default when the text is not a finite number.
 double parseAxisLimit(const QString& text, double defaultValue);
 
 // Puts the limits of one axis in order: the larger value becomes the maximum.

@@ -37,24 +37,32 @@ SignalArrays<float> chartSignals(const ImpactRecordView& record, bool rawCodes) 
   return out;
 }
 
+CodeSums codeSums(const ImpactRecordView& record) {
+  CodeSums sums;
+  std::int64_t codeSum = 0;
+  std::int64_t codeSumSum = 0;
+  for (int i = 0; i < kSamplesPerSignal; ++i) {
+    codeSum += record.accelCode(i);
+    codeSumSum += codeSum;
+    sums.velocity[i] = codeSum;
+    sums.displacement[i] = codeSumSum;
+  }
+  return sums;
+}
+
 SignalArrays<double> exportSignals(const ImpactRecordView& record) {
   SignalArrays<double> out;
   const double kA = accelerationScale(record);
   const double kF = forceScale(record);
   const double velocityFactor = kSamplePeriodS * kA;
   const double displacementFactor = 1000.0 * kSamplePeriodS * kSamplePeriodS * kA;
-  // The code sum of 512 samples fits 32 bits; the sum of those sums does not always, so it is kept
-  // in 64 bits to stay exact for any record.
-  std::int32_t codeSum = 0;
-  std::int64_t codeSumSum = 0;
+  const CodeSums sums = codeSums(record);
   for (int i = 0; i < kSamplesPerSignal; ++i) {
     const int codeA = record.accelCode(i);
-    codeSum += codeA;
-    codeSumSum += codeSum;
     out.time[i] = 0.064 * (i + 1);
     out.acceleration[i] = codeA * kA;
-    out.velocity[i] = velocityFactor * codeSum;
-    out.displacement[i] = displacementFactor * double(codeSumSum);
+    out.velocity[i] = velocityFactor * double(sums.velocity[i]);
+    out.displacement[i] = displacementFactor * double(sums.displacement[i]);
     out.force[i] = record.forceCode(i) * kF;
   }
   return out;

@@ -6,6 +6,7 @@
 #include "ImpactRecord.h"
 
 #include <array>
+#include <cstdint>
 
 namespace grx {
 
@@ -19,6 +20,14 @@ struct SignalArrays {
   std::array<T, kSamplesPerSignal> displacement{};  // mm
   std::array<T, kSamplesPerSignal> force{};         // N (or codes in the raw-code view)
 };
+
+// The exact integer sums the exports build on: V[k] = A[0] + ... + A[k] (sample 0 included) and
+// S[k] = V[0] + ... + V[k]. S can pass 32 bits for real records, so both are kept in 64 bits.
+struct CodeSums {
+  std::array<std::int64_t, kSamplesPerSignal> velocity{};
+  std::array<std::int64_t, kSamplesPerSignal> displacement{};
+};
+CodeSums codeSums(const ImpactRecordView& record);
 
 // kA = max(-acceleration minimum, acceleration maximum) / 32767.
 double accelerationScale(const ImpactRecordView& record);

@@ -10,6 +10,9 @@ inline constexpr TextPair kAppTitle{"ГРХ-1", "GRX-1"};
 
 inline constexpr TextPair kNoData{"Данных нет", "No Data"};
 
+// The title of every save dialog.
+inline constexpr TextPair kSaveAsTitle{"Сохранить как...", "Save as..."};
+
 // Followed by ": " and the file's name without folder.
 inline constexpr TextPair kFileDamaged{"Файл не читается или испорчен", "File is not readable or damaged"};
 

@@ -1,5 +1,6 @@
 #include "NumberFormat.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -24,48 +25,63 @@ Picture parsePicture(QStringView picture) {
   return p;
 }
 
-// Rounds |value| to `decimals` places, halves away from zero, and returns the digits without the
-// point (integer digits followed by exactly `decimals` digits). The exact binary value is expanded
-// well past the rounding place, so only true halves round up.
-std::string roundedDigits(double magnitude, int decimals) {
-  char buf[400];
-  const auto res = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::fixed, decimals + 20);
-  std::string text(buf, res.ptr);
-  const size_t point = text.find('.');
-  std::string digits = text.substr(0, point) + text.substr(point + 1);
-  const size_t keep = digits.size() - 20;
-  const bool roundUp = digits[keep] >= '5';
-  digits.resize(keep);
-  if (roundUp) {
-    int i = int(digits.size()) - 1;
-    while (i >= 0 && digits[i] == '9') digits[i--] = '0';
-    if (i >= 0) ++digits[i];
-    else digits.insert(digits.begin(), '1');
+// Room for the exact expansion of any finite double with up to 60 + 20 decimals (309 integer
+// digits at most); a text adds a sign, at most 200 padding zeros and the separator.
+constexpr int kMaxText = 400;
+constexpr int kMaxOut = 2 * kMaxText;
+
+// Writes the text of value in the picture into out and returns its length. |value| is expanded
+// exactly well past the rounding place, so only true halves round up (away from zero).
+int formatInto(double value, const Picture& p, char separator, char* out) {
+  if (!std::isfinite(value)) {
+    std::memcpy(out, "NAN", 3);
+    return 3;
   }
-  return digits;
+  const int decimals = std::min(p.decimals, 60);
+  char expanded[kMaxText];
+  const auto res = std::to_chars(expanded, expanded + sizeof expanded, std::fabs(value), std::chars_format::fixed, decimals + 20);
+  const char* point = std::find(expanded, res.ptr, '.');
+  // A leading 0 takes the carry of a rounding such as 9,96 -> 10,0.
+  char digits[kMaxText];
+  int n = 0;
+  digits[n++] = '0';
+  for (const char* c = expanded; c != point; ++c) digits[n++] = *c;
+  for (int i = 0; i < decimals; ++i) digits[n++] = point[1 + i];
+  if (point[1 + decimals] >= '5') {
+    int i = n - 1;
+    while (digits[i] == '9') digits[i--] = '0';
+    ++digits[i];
+  }
+  const int integerEnd = n - decimals;
+  int first = 0;
+  while (first < integerEnd && digits[first] == '0') ++first;
+  bool isZero = first == integerEnd;
+  for (int i = integerEnd; i < n && isZero; ++i) isZero = digits[i] == '0';
+  int length = 0;
+  if (value < 0 && !isZero) out[length++] = '-';
+  for (int i = integerEnd - first; i < p.minIntegerDigits && length < kMaxText / 2; ++i) out[length++] = '0';
+  for (int i = first; i < integerEnd; ++i) out[length++] = digits[i];
+  if (decimals > 0) {
+    out[length++] = separator;
+    for (int i = integerEnd; i < n; ++i) out[length++] = digits[i];
+  }
+  return length;
 }
 
 }  // namespace
 
 QString formatFloat(double value, QStringView picture, QChar separator) {
-  if (!std::isfinite(value)) return QStringLiteral("NAN");
-  const Picture p = parsePicture(picture);
-  std::string digits = roundedDigits(std::fabs(value), p.decimals);
-  std::string integer = digits.substr(0, digits.size() - p.decimals);
-  const std::string fraction = digits.substr(digits.size() - p.decimals);
-  size_t firstNonZero = integer.find_first_not_of('0');
-  integer = firstNonZero == std::string::npos ? std::string() : integer.substr(firstNonZero);
-  const bool isZero = integer.empty() && fraction.find_first_not_of('0') == std::string::npos;
-  if (int(integer.size()) < p.minIntegerDigits) integer.insert(0, p.minIntegerDigits - integer.size(), '0');
-  QString text;
-  text.reserve(int(integer.size() + fraction.size()) + 2);
-  if (value < 0 && !isZero) text += u'-';
-  text += QLatin1StringView(integer.data(), qsizetype(integer.size()));
-  if (p.decimals > 0) {
-    text += separator;
-    text += QLatin1StringView(fraction.data(), qsizetype(fraction.size()));
-  }
-  return text;
+  char text[kMaxOut];
+  const bool latin = separator.unicode() < 0x80;
+  const int length = formatInto(value, parsePicture(picture), latin ? char(separator.unicode()) : '.', text);
+  QString out = QString::fromLatin1(text, length);
+  if (!latin) out.replace(u'.', separator);
+  return out;
+}
+
+void appendFloat(QByteArray& out, double value, QStringView picture, char separator) {
+  char text[kMaxOut];
+  out.append(text, formatInto(value, parsePicture(picture), separator, text));
 }
 
 double parseDecimal(QStringView text, bool* ok) {

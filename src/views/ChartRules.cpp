@@ -116,6 +116,12 @@ AxisRange verticalAxisRange(bool autoMode, bool plus, double smallest, double st
   return r;
 }
 
+AxisRange drawableRange(AxisRange range) {
+  if (range.upper - range.lower >= 1e-9) return range;
+  const double middle = (range.lower + range.upper) / 2;
+  return {middle - 0.01, middle + 0.01};
+}
+
 double labelStep(double range) {
   if (range < 0.04) return 0.001;
   if (range < 0.4) return 0.01;

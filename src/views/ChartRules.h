@@ -46,6 +46,9 @@ struct AxisRange {
 // limit above the upper one.
 AxisRange verticalAxisRange(bool autoMode, bool plus, double smallest, double storedMinimum, double storedMaximum);
 
+// The range an axis is drawn with: a range without span is widened by 0.01 to each side.
+AxisRange drawableRange(AxisRange range);
+
 // The desired distance between labels for an axis range.
 double labelStep(double range);
 

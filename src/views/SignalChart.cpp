@@ -36,6 +36,18 @@ DesiredStepTicker* tickerOf(QCPAxis* axis) { return static_cast<DesiredStepTicke
 const QColor kCurveColors[4] = {QColor(0, 0, 0), QColor(0, 128, 0), QColor(255, 0, 0), QColor(0, 0, 160)};
 constexpr int kClickSlack = 3;
 
+// Each end is set so that the axis never passes through a minimum above its maximum.
+void setUpperEnd(QCPAxis* axis, double lower, double upper) {
+  if (axis->range().lower >= upper) axis->setRangeLower(lower);
+  axis->setRangeUpper(upper);
+}
+
+void setLowerEnd(QCPAxis* axis, double lower, double upper) {
+  if (axis->range().upper <= lower) axis->setRangeUpper(upper);
+  axis->setRangeLower(lower);
+}
+
+
 }  // namespace
 
 SignalChart::SignalChart(QCustomPlot* plot, MeasurementSet& set, AxisLimits& storedLimits, ChartControls controls,
@@ -67,6 +79,51 @@ SignalChart::SignalChart(QCustomPlot* plot, MeasurementSet& set, AxisLimits& sto
   zeroLine_->setName(QStringLiteral("Ось X"));
   rubberBand_ = new QRubberBand(QRubberBand::Rectangle, plot_);
   plot_->installEventFilter(this);
+  connect(plot_, &QCustomPlot::beforeReplot, this, &SignalChart::fitAxisTitles);
+}
+
+QString SignalChart::axisTitle(const QCPAxis* axis) const {
+  const int i = axis == leftAxis() ? 0 : axis == rightAxis() ? 1 : 2;
+  return titles_[i];
+}
+
+void SignalChart::setAxisTitle(QCPAxis* axis, const QString& title) {
+  titles_[axis == leftAxis() ? 0 : axis == rightAxis() ? 1 : 2] = title;
+  fitAxisTitles();
+}
+
+// A title longer than its axis ends in "..." rather than being cut at both ends. The room is the
+// plot's height (or width) less the margins of the last layout.
+void SignalChart::fitAxisTitles() {
+  const QRect view = plot_->viewport();
+  const QMargins m = plot_->axisRect()->margins();
+  const int height = view.height() - m.top() - m.bottom();
+  const int width = view.width() - m.left() - m.right();
+  const std::array<QCPAxis*, 3> axes = {leftAxis(), rightAxis(), timeAxis()};
+  for (int i = 0; i < 3; ++i) {
+    const QFontMetrics metrics(axes[i]->labelFont());
+    const int room = std::max(i < 2 ? height : width, 0);
+    const QString fitted = metrics.horizontalAdvance(titles_[i]) <= room
+                               ? titles_[i]
+                               : metrics.elidedText(titles_[i], Qt::ElideRight, room);
+    if (axes[i]->label() != fitted) axes[i]->setLabel(fitted);
+  }
+}
+
+// Shows the stored vertical limits and the chosen time span before any impact is drawn.
+void SignalChart::showStoredLimits() {
+  setUpperEnd(leftAxis(), stored_.leftMinimum, stored_.leftMaximum);
+  setLowerEnd(leftAxis(), stored_.leftMinimum, stored_.leftMaximum);
+  setUpperEnd(rightAxis(), stored_.rightMinimum, stored_.rightMaximum);
+  setLowerEnd(rightAxis(), stored_.rightMinimum, stored_.rightMaximum);
+  timeAxis()->setRange(0.0, chartSampleCount(bottomAxisMode()) * 0.064);
+  Chart1Zoom();
+}
+
+BottomAxisMode SignalChart::bottomAxisMode() const {
+  return controls_.bottom32 && controls_.bottom32->isChecked()   ? BottomAxisMode::Ms32
+         : controls_.bottom20 && controls_.bottom20->isChecked() ? BottomAxisMode::Ms20
+                                                                 : BottomAxisMode::Auto;
 }
 
 QCPAxis* SignalChart::leftAxis() const { return plot_->yAxis; }
@@ -100,13 +157,13 @@ void SignalChart::GrahpicShow(std::uint32_t index) {
   const AxisPlan plan = planAxes(checks, reducedView_, language);
   for (int c = 0; c < 4; ++c)
     if (plan.onLeft[c]) series_[c]->setValueAxis(*plan.onLeft[c] ? leftAxis() : rightAxis());
-  leftAxis()->setLabel(plan.left.text);
+  setAxisTitle(leftAxis(), plan.left.text);
   leftAxis()->setLabelColor(QColor::fromRgb(plan.left.color));
   leftAxis()->setVisible(true);
-  rightAxis()->setLabel(plan.right.text);
+  setAxisTitle(rightAxis(), plan.right.text);
   rightAxis()->setLabelColor(QColor::fromRgb(plan.right.color));
   rightAxis()->setVisible(plan.rightVisible);
-  timeAxis()->setLabel(timeAxisTitle(language));
+  setAxisTitle(timeAxis(), timeAxisTitle(language));
   set_.selectImpact(index);
   OneGrahpicShow();
 }
@@ -116,10 +173,7 @@ void SignalChart::GrahpicRefresh() {
 }
 
 void SignalChart::OneGrahpicShow() {
-  const BottomAxisMode mode = controls_.bottom32 && controls_.bottom32->isChecked() ? BottomAxisMode::Ms32
-                              : controls_.bottom20 && controls_.bottom20->isChecked() ? BottomAxisMode::Ms20
-                                                                                        : BottomAxisMode::Auto;
-  const int n = chartSampleCount(mode);
+  const int n = chartSampleCount(bottomAxisMode());
   if (codeView_) series_[CurveF]->setValueAxis(leftAxis());
   const SignalArrays<float> s = chartSignals(set_.currentView(), codeView_);
   std::array<QVector<double>, 4> y;
@@ -171,20 +225,6 @@ AxisRange SignalChart::rightRange() const {
                            smallestOnAxis(rightAxis()), stored_.rightMinimum, stored_.rightMaximum);
 }
 
-namespace {
-
-// Each end is set so that the axis never passes through a minimum above its maximum.
-void setUpperEnd(QCPAxis* axis, double lower, double upper) {
-  if (axis->range().lower >= upper) axis->setRangeLower(lower);
-  axis->setRangeUpper(upper);
-}
-
-void setLowerEnd(QCPAxis* axis, double lower, double upper) {
-  if (axis->range().upper <= lower) axis->setRangeUpper(upper);
-  axis->setRangeLower(lower);
-}
-
-}  // namespace
 
 void SignalChart::SetOptimalTopMarginToLeftAxis() {
   const AxisRange r = leftRange();
@@ -229,10 +269,21 @@ void SignalChart::SetOptimalRightMarginToBottomAxis() {
 }
 
 void SignalChart::Chart1Zoom() {
+  // An axis without span (all values on one side of a limit of 0) could draw nothing: it is shown
+  // with a small span around that value; the stored limits stay as they are.
+  for (QCPAxis* axis : {leftAxis(), rightAxis()}) {
+    const AxisRange shown = drawableRange({axis->range().lower, axis->range().upper});
+    if (shown.lower != axis->range().lower || shown.upper != axis->range().upper) axis->setRange(shown.lower, shown.upper);
+  }
   tickerOf(leftAxis())->setDesiredStep(labelStep(leftAxis()->range().size()));
   tickerOf(rightAxis())->setDesiredStep(labelStep(rightAxis()->range().size()));
   tickerOf(timeAxis())->setDesiredStep(1.0);
-  plot_->replot();
+  replot();
+}
+
+// A chart that has no size yet draws when it gets one.
+void SignalChart::replot() {
+  if (!plot_->size().isEmpty()) plot_->replot();
 }
 
 void SignalChart::Chart1UndoZoom() {
@@ -340,7 +391,7 @@ void SignalChart::paintDragLabels() {
   timeAxis()->setTickLabelColor(color({DragTimeMin, DragTimeMax}));
   leftAxis()->setTickLabelColor(color({DragLeftMax, DragLeftMin}));
   rightAxis()->setTickLabelColor(color({DragRightMax, DragRightMin}));
-  plot_->replot();
+  replot();
 }
 
 void SignalChart::Chart1MouseMove(QMouseEvent* event) {
@@ -381,7 +432,7 @@ void SignalChart::Chart1MouseMove(QMouseEvent* event) {
       for (QCPAxis* axis : {timeAxis(), leftAxis(), rightAxis()}) axis->setTickLabelColor(Qt::black);
       break;
   }
-  plot_->replot();
+  replot();
 }
 
 void SignalChart::Chart1MouseUp(QMouseEvent* event) {

@@ -56,6 +56,11 @@ class SignalChart : public QObject {
   // The reduced view puts the displacement on the left axis for the whole run.
   void setReducedView(bool reduced);
 
+  // The stored limits and the chosen time span, before any impact is drawn.
+  void showStoredLimits();
+  // The whole title of an axis (the axis shows it shortened when it does not fit).
+  QString axisTitle(const QCPAxis* axis) const;
+
   void GrahpicShow(std::uint32_t index);
   void GrahpicRefresh();
   void OneGrahpicShow();
@@ -100,6 +105,10 @@ class SignalChart : public QObject {
   std::optional<AxisRange> timeSpan() const;
   void setTimeRange(double lower, double upper);
   void paintDragLabels();
+  void setAxisTitle(QCPAxis* axis, const QString& title);
+  void fitAxisTitles();
+  void replot();
+  BottomAxisMode bottomAxisMode() const;
 
   QCustomPlot* plot_;
   MeasurementSet& set_;
@@ -108,6 +117,7 @@ class SignalChart : public QObject {
   std::array<QCPGraph*, 4> series_{};
   QCPGraph* zeroLine_ = nullptr;
   QRubberBand* rubberBand_ = nullptr;
+  std::array<QString, 3> titles_;  // left, right, time
 
   bool codeView_ = false;
   bool reducedView_ = false;

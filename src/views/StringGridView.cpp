@@ -5,9 +5,26 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QScrollBar>
 
 namespace grx {
+namespace {
+
+bool isCopyKey(const QKeyEvent* event) {
+  if (!(event->modifiers() & Qt::ControlModifier)) return false;
+  if (event->key() == Qt::Key_C || event->matches(QKeySequence::Copy)) return true;
+  // A layout that types no Latin letter there (Russian: "с") is matched by the key itself: the
+  // virtual key on Windows, the key's position elsewhere. A Latin layout is left to its letter.
+  if (event->key() >= Qt::Key_A && event->key() <= Qt::Key_Z) return false;
+#ifdef Q_OS_WIN
+  return event->nativeVirtualKey() == 0x43;  // VK 'C'
+#else
+  return event->nativeScanCode() == 54;  // the C key's XKB key code (evdev 46 + 8)
+#endif
+}
+
+}  // namespace
 
 TextGridModel::TextGridModel(int fixedRows, int fixedColumns, QObject* parent)
     : QAbstractTableModel(parent), fixedRows_(fixedRows), fixedColumns_(fixedColumns) {}
@@ -46,7 +63,7 @@ QVariant TextGridModel::data(const QModelIndex& index, int role) const {
 
 QVariant TextGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (role == Qt::TextAlignmentRole)
-    return QVariant::fromValue(orientation == Qt::Horizontal ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
+    return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);  // a narrow column shows the start
   if (role != Qt::DisplayRole) return {};
   QStringList lines;
   if (orientation == Qt::Horizontal) {
@@ -68,9 +85,9 @@ StringGridView::StringGridView(int fixedRows, int fixedColumns, bool rowSelect, 
   setSelectionMode(QAbstractItemView::ContiguousSelection);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setWordWrap(false);
-  setTextElideMode(Qt::ElideNone);  // a narrow column clips its text, as grids do
+  setTextElideMode(Qt::ElideNone);  // a narrow column clips its text at the end, as grids do
   setCornerButtonEnabled(false);
-  setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);  // vertical only, unless told otherwise
   setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   QFont font(QStringLiteral("Times New Roman"), 10);
   setFont(font);
@@ -85,6 +102,10 @@ StringGridView::StringGridView(int fixedRows, int fixedColumns, bool rowSelect, 
   horizontalHeader()->setMinimumSectionSize(1);
   horizontalHeader()->setHighlightSections(false);
   verticalHeader()->setHighlightSections(false);
+  // Headings are fixed cells: a click on them selects nothing (a row label click would otherwise
+  // select that row across every impact, and a delete would take them all).
+  horizontalHeader()->setSectionsClickable(false);
+  verticalHeader()->setSectionsClickable(false);
   horizontalHeader()->setVisible(fixedRows > 0);
   verticalHeader()->setVisible(fixedColumns > 0);
   horizontalHeader()->setFixedHeight(fixedRows * (kGridRowHeight + 1) + 1);
@@ -174,33 +195,99 @@ void StringGridView::cancelSelection() {
   resetting_ = false;
 }
 
+// A grid's column width leaves out the grid line after the column; Qt counts it in the section.
 void StringGridView::setColumnWidths(const QVector<int>& widths) {
   const int fc = model_->fixedColumns();
   int fixedWidth = 0;
   for (int c = 0; c < widths.size(); ++c) {
-    if (c < fc) fixedWidth += widths[c];
-    else if (c - fc < model_->columnCount()) horizontalHeader()->resizeSection(c - fc, std::max(widths[c], 1));
+    const int width = std::max(widths[c], 0) + 1;
+    if (c < fc) fixedWidth += width;
+    else if (c - fc < model_->columnCount()) horizontalHeader()->resizeSection(c - fc, width);
   }
   if (fc > 0) verticalHeader()->setFixedWidth(fixedWidth);
+  updateHorizontalBar();
   placeCorner();
 }
 
 int StringGridView::gridColumnWidth(int column) const {
   const int fc = model_->fixedColumns();
-  return column < fc ? verticalHeader()->width() : columnWidth(column - fc);
+  return (column < fc ? verticalHeader()->width() : columnWidth(column - fc)) - 1;
+}
+
+// The impacts table is as high as its rows. When its columns cannot fit even at their smallest, a
+// horizontal scroll bar is added below the rows rather than over the last one.
+void StringGridView::setHorizontalBarWhenCrowded(bool on) {
+  barWhenCrowded_ = on;
+  updateHorizontalBar();
+}
+
+void StringGridView::updateHorizontalBar() {
+  if (!barWhenCrowded_) {
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    return;
+  }
+  const int contents = horizontalHeader()->length() + (verticalHeader()->isVisible() ? verticalHeader()->width() : 0);
+  const bool needed = contents > width() - 2 * frameWidth();
+  setHorizontalScrollBarPolicy(needed ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
 }
 
 int StringGridView::fullHeight() const {
-  return gridRowCount() * (kGridRowHeight + 1) + 4;
+  const int bar = horizontalScrollBarPolicy() == Qt::ScrollBarAlwaysOn ? horizontalScrollBar()->sizeHint().height() : 0;
+  return gridRowCount() * (kGridRowHeight + 1) + 4 + bar;
+}
+
+bool StringGridView::event(QEvent* event) {
+  // Ctrl+C belongs to the grid, whatever shortcut a window around it may have.
+  if (event->type() == QEvent::ShortcutOverride && isCopyKey(static_cast<QKeyEvent*>(event))) {
+    event->accept();
+    return true;
+  }
+  return QTableView::event(event);
 }
 
 void StringGridView::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_C && (event->modifiers() & Qt::ControlModifier)) {
+  if (isCopyKey(event)) {
     emit copyShortcut(selection().isSingleCell());
     event->accept();
     return;
   }
+  // Select-all is no command of these grids: a selection the user did not make must never reach
+  // a delete.
+  if (event->matches(QKeySequence::SelectAll)) {
+    event->accept();
+    return;
+  }
   QTableView::keyPressEvent(event);
+}
+
+// Only the left button selects. A right click opens the pop-up menu over the selection as it
+// stands, so the menu's commands act on what the user selected.
+void StringGridView::mousePressEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) {
+    event->accept();
+    return;
+  }
+  const QModelIndex before = currentIndex();
+  QTableView::mousePressEvent(event);
+  // A click on the cell that is already current is a click all the same.
+  const QModelIndex hit = indexAt(event->position().toPoint());
+  if (hit.isValid() && currentIndex() == before && !resetting_) emit gridClicked();
+}
+
+void StringGridView::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) {
+    event->accept();
+    return;
+  }
+  QTableView::mouseReleaseEvent(event);
+}
+
+void StringGridView::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) {
+    event->accept();
+    return;
+  }
+  QTableView::mouseDoubleClickEvent(event);
 }
 
 void StringGridView::resizeEvent(QResizeEvent* event) {

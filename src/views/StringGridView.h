@@ -60,25 +60,33 @@ class StringGridView : public QTableView {
   // Widths of all grid columns, fixed ones first.
   void setColumnWidths(const QVector<int>& widths);
   int gridColumnWidth(int column) const;
-  // Height that shows every row.
+  // Height that shows every row (and the horizontal scroll bar below them when there is one).
   int fullHeight() const;
+  // A horizontal scroll bar when the columns are wider than the table; none by default.
+  void setHorizontalBarWhenCrowded(bool on);
 
  signals:
   // The current cell changed, by a click, the keyboard or the program.
   void gridClicked();
-  // Ctrl+C was pressed; singleCell tells whether the selection is one cell.
+  // Ctrl+C was pressed (in any keyboard layout); singleCell tells whether the selection is one cell.
   void copyShortcut(bool singleCell);
 
  protected:
+  bool event(QEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
 
  private:
   void placeCorner();
+  void updateHorizontalBar();
 
   TextGridModel* model_;
   QLabel* corner_ = nullptr;
   bool resetting_ = false;
+  bool barWhenCrowded_ = false;
 };
 
 }  // namespace grx

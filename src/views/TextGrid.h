@@ -32,6 +32,7 @@ struct CellRange {
 
   bool isEmpty() const { return left < 0 || top < 0 || right < left || bottom < top; }
   bool isSingleCell() const { return left == right && top == bottom; }
+  bool operator==(const CellRange&) const = default;
 };
 
 }  // namespace grx

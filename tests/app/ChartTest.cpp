@@ -73,9 +73,9 @@ TEST_F(ChartTest, DefaultsPutDisplacementLeftAndForceRightCutAtZero) {
   EXPECT_NEAR(smallest(f), -9000 * 25000.0 / 32767 / 1000, 0.01);  // kN
   EXPECT_EQ(c.rightAxis()->range().upper, 0.0);
   EXPECT_NEAR(c.timeAxis()->range().upper, 19.968, 1e-9);
-  EXPECT_EQ(c.leftAxis()->label(), QStringLiteral("Виброперемещение, мм"));
-  EXPECT_EQ(c.rightAxis()->label(), QStringLiteral("Сила удара, кН"));
-  EXPECT_EQ(c.timeAxis()->label(), QStringLiteral("Время, мс"));
+  EXPECT_EQ(c.axisTitle(c.leftAxis()), QStringLiteral("Виброперемещение, мм"));
+  EXPECT_EQ(c.axisTitle(c.rightAxis()), QStringLiteral("Сила удара, кН"));
+  EXPECT_EQ(c.axisTitle(c.timeAxis()), QStringLiteral("Время, мс"));
   EXPECT_TRUE(c.rightAxis()->visible());
   // the chart's points are the single-precision derived signals
   const auto expected = chartSignals(form.measurements().view(0));
@@ -113,20 +113,38 @@ TEST_F(ChartTest, StoredLimitsWhenAutoIsOff) {
   EXPECT_DOUBLE_EQ(c.leftAxis()->range().upper, 3);
 }
 
+TEST_F(ChartTest, StoredLimitsAreShownBeforeAnyImpactAndAZeroSpanIsDrawnWider) {
+  writeIni("[Config]\r\nLangId=Rus\r\nBottomAxis=32\r\nLeftAxisMinimum=-3\r\nLeftAxisMaximum=1\r\n"
+           "RightAxisMinimum=-20\r\nRightAxisMaximum=2,5\r\n");
+  SignalChart& c = chart(start());
+  EXPECT_DOUBLE_EQ(c.leftAxis()->range().lower, -3);
+  EXPECT_DOUBLE_EQ(c.leftAxis()->range().upper, 1);
+  EXPECT_DOUBLE_EQ(c.rightAxis()->range().lower, -20);
+  EXPECT_DOUBLE_EQ(c.rightAxis()->range().upper, 2.5);
+  EXPECT_DOUBLE_EQ(c.timeAxis()->range().upper, 32.768);
+
+  // Stored limits 0 .. 0 with "Plus": drawn with a span, stored as they were.
+  TForm1& form = startWith("LeftAxisAuto=N\r\nLeftAxisPlus=Y\r\nLeftAxisMinimum=0\r\nLeftAxisMaximum=0\r\n");
+  EXPECT_DOUBLE_EQ(chart(form).leftAxis()->range().lower, -0.01);
+  EXPECT_DOUBLE_EQ(chart(form).leftAxis()->range().upper, 0.01);
+  EXPECT_EQ(form.axisLimits().leftMinimum, 0.0);
+  EXPECT_EQ(form.axisLimits().leftMaximum, 0.0);
+}
+
 TEST_F(ChartTest, FullViewFollowsTheCheckBoxes) {
   TForm1& form = startWith("Super=Y\r\nAccelGraph=Y\r\nVelocityGraph=Y\r\n");
   SignalChart& c = chart(form);
   EXPECT_EQ(c.series(CurveA)->valueAxis(), c.leftAxis());
   for (int k : {CurveV, CurveS, CurveF}) EXPECT_EQ(c.series(k)->valueAxis(), c.rightAxis()) << k;
-  EXPECT_EQ(c.leftAxis()->label(), QStringLiteral("Виброускорение, м/с2"));
+  EXPECT_EQ(c.axisTitle(c.leftAxis()), QStringLiteral("Виброускорение, м/с2"));
   form.CheckBoxAccel->click();
   EXPECT_EQ(c.series(CurveV)->valueAxis(), c.leftAxis());
   EXPECT_EQ(c.series(CurveS)->valueAxis(), c.leftAxis());
   EXPECT_EQ(c.series(CurveF)->valueAxis(), c.rightAxis());
   EXPECT_EQ(c.series(CurveA)->dataCount(), 0);
-  EXPECT_EQ(c.rightAxis()->label(), QStringLiteral("Сила удара, кН"));
+  EXPECT_EQ(c.axisTitle(c.rightAxis()), QStringLiteral("Сила удара, кН"));
   form.Actions->ALangEng->trigger();  // the titles follow the language
-  EXPECT_EQ(c.leftAxis()->label(), "Vibrovelocity, m/s; Vibrodisplacement, mm");
+  EXPECT_EQ(c.axisTitle(c.leftAxis()), "Vibrovelocity, m/s; Vibrodisplacement, mm");
 }
 
 TEST_F(ChartTest, RawCodeViewFixesTheLeftAxisAndCarriesTheForce) {

@@ -6,7 +6,11 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QGuiApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QUrl>
 #include <QScreen>
+#include <QStandardPaths>
 
 namespace grx {
 namespace {
@@ -124,5 +128,57 @@ TEST_F(MainWindowStart, ClosingTheWindowStopsTheWorkerFirstAndMaximizedKeepsTheG
   EXPECT_FALSE(ini.contains("Left=")) << ini.toStdString();
 }
 
+// An installed program may not write beside itself: its configuration lives in the user's folder,
+// survives to the next start, and nothing is written into the program folder.
+TEST_F(MainWindowStart, AReadOnlyProgramFolderKeepsTheConfigurationInTheUserFolder) {
+  QStandardPaths::setTestModeEnabled(true);
+  const FileHomes homes = fileHomes(dir_.path(), false);
+  const QString userIni = homes.config + QDir::separator() + "GRX1.ini";
+  QFile::remove(userIni);
+  ASSERT_NE(homes.config, dir_.path());
+  ASSERT_TRUE(QFileInfo(homes.config).isDir());
+
+  ui_.languageAnswer = Language::English;
+  start(homes).AExitExecute();
+  EXPECT_EQ(ui_.languageDialogs, 1);
+  start(homes);
+  EXPECT_EQ(ui_.languageDialogs, 1);  // the language was read back
+  EXPECT_EQ(currentLanguage(), Language::English);
+  EXPECT_TRUE(test::readFileBytes(userIni).contains("Uses=2"));
+  EXPECT_FALSE(QFileInfo::exists(iniPath()));
+  QFile::remove(userIni);
+  QStandardPaths::setTestModeEnabled(false);
+}
+
+// Records the addresses the program asks the desktop to open.
+class OpenedUrls : public QObject {
+  Q_OBJECT
+ public:
+  QStringList files;
+ public slots:
+  void open(const QUrl& url) { files << url.toLocalFile(); }
+};
+
+// Without a help file or an HTML-help viewer, F1 and the help command open the manual's contents
+// in the language of the moment.
+TEST_F(MainWindowStart, HelpOpensTheManualInTheCurrentLanguage) {
+  for (const char* lang : {"ru", "en"}) {
+    QDir(dir_.path()).mkpath(QStringLiteral("manual/") + lang);
+    ASSERT_TRUE(test::writeFileBytes(dir_.filePath(QStringLiteral("manual/%1/index.html").arg(lang)), "<html></html>"));
+  }
+  writeIni("[Config]\r\nLangId=Rus\r\n");
+  TForm1& form = start();
+  OpenedUrls opened;
+  QDesktopServices::setUrlHandler(QStringLiteral("file"), &opened, "open");
+  form.FormHelp();
+  form.ALangEngExecute();
+  form.Actions->AChmHelp->trigger();
+  QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+  EXPECT_EQ(opened.files, QStringList({dir_.filePath(QStringLiteral("manual/ru/index.html")),
+                                       dir_.filePath(QStringLiteral("manual/en/index.html"))}));
+}
+
 }  // namespace
 }  // namespace grx
+
+#include "MainWindowStartTest.moc"

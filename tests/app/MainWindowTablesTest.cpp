@@ -11,7 +11,13 @@
 #include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
+
+#include <functional>
 
 namespace grx {
 namespace {
@@ -33,7 +39,104 @@ class MainWindowTables : public test::MainWindowFixture {
     return form;
   }
   QString clipboard() const { return QGuiApplication::clipboard()->text(); }
+  // The centre of a data cell (grid positions, fixed rows and columns counted).
+  static QPoint cellCentre(StringGridView* grid, int row, int column, int fixedRows, int fixedColumns) {
+    return grid->visualRect(grid->model()->index(row - fixedRows, column - fixedColumns)).center();
+  }
+  static void clickHeader(QHeaderView* header, int section, Qt::MouseButton button = Qt::LeftButton) {
+    const int middle = header->sectionViewportPosition(section) + header->sectionSize(section) / 2;
+    const QPoint at = header->orientation() == Qt::Horizontal ? QPoint(middle, header->height() / 2)
+                                                               : QPoint(header->width() / 2, middle);
+    QTest::mouseClick(header->viewport(), button, {}, at);
+  }
 };
+
+// Fixed cells, select-all and the right button select nothing: a delete afterwards removes exactly
+// the impact the user had selected.
+TEST_F(MainWindowTables, GesturesThatAreNoSelectionLeaveItForTheDelete) {
+  struct Case {
+    const char* gesture;
+    std::function<void(TForm1&)> run;
+  };
+  const Case cases[] = {
+      {"click on a row label", [](TForm1& f) { clickHeader(f.StringGrid2->verticalHeader(), 2); }},
+      {"click on an impact heading", [](TForm1& f) { clickHeader(f.StringGrid2->horizontalHeader(), 0); }},
+      {"click on a series heading", [](TForm1& f) { clickHeader(f.StringGrid1->horizontalHeader(), 3); }},
+      {"Ctrl+A in the impacts table", [](TForm1& f) { QTest::keyClick(f.StringGrid2, Qt::Key_A, Qt::ControlModifier); }},
+      {"Ctrl+A in the series table", [](TForm1& f) { QTest::keyClick(f.StringGrid1, Qt::Key_A, Qt::ControlModifier); }},
+      {"right click on another impact",
+       [](TForm1& f) { QTest::mouseClick(f.StringGrid2->viewport(), Qt::RightButton, {}, cellCentre(f.StringGrid2, 3, 3, 1, 1)); }},
+      {"right click on another series",
+       [](TForm1& f) { QTest::mouseClick(f.StringGrid1->viewport(), Qt::RightButton, {}, cellCentre(f.StringGrid1, 4, 1, 2, 0)); }},
+  };
+  for (const Case& c : cases) {
+    TForm1& form = startWithData();
+    form.show();
+    form.StringGrid2->selectBlock({2, 1, 2, 1});  // the second impact of series 4
+    const CellRange series = form.StringGrid1->selection();
+    const CellRange impacts = form.StringGrid2->selection();
+    c.run(form);
+    EXPECT_EQ(form.StringGrid1->selection(), series) << c.gesture;
+    EXPECT_EQ(form.StringGrid2->selection(), impacts) << c.gesture;
+    form.Actions->ADelImpact->trigger();
+    EXPECT_EQ(form.measurements().count(), 5u) << c.gesture;
+    if (form.measurements().count() < 3) continue;
+    EXPECT_EQ(form.measurements().view(1).seriesNumber(), 4u) << c.gesture;
+    EXPECT_EQ(form.measurements().view(1).impactNumber(), 3u) << c.gesture;  // impact 2 went
+    EXPECT_EQ(form.measurements().view(2).seriesNumber(), 9u) << c.gesture;
+  }
+}
+
+TEST_F(MainWindowTables, AClickOnTheCurrentSeriesRowClearsTheImpactSelection) {
+  TForm1& form = startWithData();
+  form.show();
+  form.StringGrid2->selectBlock({2, 1, 3, 1});
+  const int column = form.StringGrid1->currentColumn();  // the very cell that is current
+  QTest::mouseClick(form.StringGrid1->viewport(), Qt::LeftButton, {}, cellCentre(form.StringGrid1, 2, column, 2, 0));
+  EXPECT_EQ(form.StringGrid1->currentRow(), 2);
+  EXPECT_TRUE(form.StringGrid2->selection().isEmpty());
+  form.Actions->ADelImpact->trigger();
+  EXPECT_EQ(form.measurements().count(), 6u);  // a delete right after the click removes nothing
+}
+
+// Ctrl+C copies in any keyboard layout: a Russian layout types "с" on the C key.
+TEST_F(MainWindowTables, CtrlCCopiesInAnyKeyboardLayout) {
+  struct Case {
+    int key;
+    quint32 scanCode;
+    const char* text;
+    bool copies;
+  };
+  const Case cases[] = {
+      {Qt::Key_C, 54, "c", true},
+      {0x0421, 54, "\xd1\x81", true},  // Cyrillic ES on the C key
+      {Qt::Key_J, 54, "j", false},      // a Latin layout with another letter there
+      {0x0421, 0, "\xd1\x81", false},  // the letter alone, from another key
+  };
+  TForm1& form = startWithData();
+  form.show();
+  for (const Case& c : cases) {
+    QGuiApplication::clipboard()->setText(QStringLiteral("untouched"));
+    QKeyEvent press(QEvent::KeyPress, c.key, Qt::ControlModifier, c.scanCode, 0, 0, QString::fromUtf8(c.text));
+    QCoreApplication::sendEvent(form.StringGrid1, &press);
+    EXPECT_EQ(clipboard() != "untouched", c.copies) << c.key << " " << c.scanCode;
+  }
+}
+
+// Qt's own buttons speak the program's language and follow a switch.
+TEST_F(MainWindowTables, StandardButtonsFollowTheLanguage) {
+  writeIni("[Config]\r\nLangId=Rus\r\n");
+  TForm1& form = start();
+  auto yesText = [] {
+    QMessageBox box;
+    return box.addButton(QMessageBox::Yes)->text();
+  };
+  EXPECT_EQ(yesText(), QStringLiteral("&Да"));
+  form.ALangEngExecute();
+  EXPECT_EQ(yesText(), "&Yes");
+  form.ALangRusExecute();
+  EXPECT_EQ(yesText(), QStringLiteral("&Да"));
+}
 
 TEST_F(MainWindowTables, ALoadedSetIsShownFromTheFirstSeries) {
   TForm1& form = startWithData();

@@ -1,5 +1,6 @@
-# Runs the real grx1-cli binary: writes a sample project file, reads its tables back, and checks
-# that a damaged file ends with exit code 2 and one line on stderr.
+# Runs the real grx1-cli binary: writes a sample project file, reads its tables back, exports WAV
+# files of one impact, and checks that a damaged file and a wrong option end with exit code 2 and
+# one line on stderr.
 file(REMOVE_RECURSE "${WORK}")
 file(MAKE_DIRECTORY "${WORK}")
 
@@ -22,4 +23,18 @@ file(WRITE "${WORK}/bad.grx" "GRX-1.0")
 execute_process(COMMAND "${CLI}" series "${WORK}/bad.grx" RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
 if(NOT rc EQUAL 2 OR NOT err STREQUAL "File is not readable or damaged: bad.grx\n" OR NOT out STREQUAL "")
   message(FATAL_ERROR "damaged file: rc=${rc} err=${err} out=${out}")
+endif()
+
+# Exports: the all-signals WAV files of the first impact in the full view, then a refused signal.
+execute_process(COMMAND "${CLI}" wav "${WORK}/s.grx" --series 0 --signal all --view full -o "${WORK}/wav"
+                RESULT_VARIABLE rc ERROR_VARIABLE err)
+file(GLOB wavs "${WORK}/wav/*.wav")
+list(LENGTH wavs count)
+if(NOT rc EQUAL 0 OR NOT count EQUAL 4)
+  message(FATAL_ERROR "wav all failed: rc=${rc} files=${count} err=${err}")
+endif()
+execute_process(COMMAND "${CLI}" csv "${WORK}/s.grx" --series 0 --signal q -o "${WORK}/q.csv"
+                RESULT_VARIABLE rc ERROR_VARIABLE err)
+if(NOT rc EQUAL 2 OR NOT err STREQUAL "--signal takes a, v, s, f or all, not \"q\"\n" OR EXISTS "${WORK}/q.csv")
+  message(FATAL_ERROR "bad signal: rc=${rc} err=${err}")
 endif()

@@ -90,6 +90,9 @@ TEST(Settings, AxisLimitsWithEitherSeparatorAreKeptAndOrdered) {
       {"RightAxisMaximum=abc\r\nRightAxisMinimum=-12,5", {0, -0.5, 0, -12.5}},
       // only 9 characters of a value count: 1234567,891 is read as 1234567,8
       {"RightAxisMaximum=1234567,891", {0, -0.5, 1234567.8, -10}},
+      // only finite numbers are limits
+      {"LeftAxisMaximum=nan\r\nLeftAxisMinimum=-inf", {0, -0.5, 0, -10}},
+      {"RightAxisMaximum=inf\r\nRightAxisMinimum=1e999", {0, -0.5, 0, -10}},
   };
   for (const Case& c : cases) {
     const StartupSettings s = settingsFrom(QByteArray("[Config]\r\n") + c.config + "\r\n");

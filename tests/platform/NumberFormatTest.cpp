@@ -20,6 +20,9 @@ TEST_P(FormatFloatTest, GivesTheProgramsText) {
   const FormatCase& c = GetParam();
   EXPECT_EQ(formatFloat(c.value, c.picture), QString::fromUtf8(c.expected))
       << "value " << c.value << " picture " << QString::fromUtf16(c.picture).toStdString();
+  QByteArray file("x;");  // the 8-bit form appends the same text
+  appendFloat(file, c.value, c.picture);
+  EXPECT_EQ(file, QByteArray("x;") + c.expected) << "value " << c.value;
 }
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();

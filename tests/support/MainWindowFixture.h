@@ -19,9 +19,10 @@ class MainWindowFixture : public ::testing::Test {
   void writeIni(const QByteArray& bytes) const { ASSERT_TRUE(writeFileBytes(iniPath(), bytes)); }
   QByteArray iniBytes() const { return readFileBytes(iniPath()); }
   // Creates the window and runs its start-up.
-  TForm1& start() {
+  TForm1& start(const FileHomes& homes = {}) {
     TForm1::Environment env;
     env.programFolder = dir_.path();
+    env.homes = homes;
     env.ui = &ui_;
     env.exitProcess = [this](int code) { exitCodes_.push_back(code); };
     env.stopWorker = [this] { ++workerStops_; };

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Builds the Debian package from the build folder and checks its file list and control data:
+#   check_package.sh BUILD_DIR WORK_DIR
+set -euo pipefail
+build=$1 work=$2
+rm -rf "$work"
+mkdir -p "$work"
+(cd "$build" && cpack -G DEB -B "$work" >/dev/null)
+deb=$(ls "$work"/grx1_*.deb)
+fail() { echo "FAIL: $*" >&2; exit 1; }
+contents=$(dpkg-deb --contents "$deb" | awk '{print $NF}')
+for path in ./usr/bin/grx1 ./usr/bin/grx1-cli ./usr/bin/grx1-tester-sim \
+            ./usr/share/applications/grx1.desktop ./usr/share/mime/packages/grx1.xml \
+            ./usr/lib/udev/rules.d/70-grx1-tester.rules ./usr/share/icons/hicolor/scalable/apps/grx1.svg \
+            ./usr/share/doc/grx1/copyright ./usr/share/doc/grx1/manual/ru/index.html \
+            ./usr/share/doc/grx1/manual/en/index.html; do
+  grep -qxF "$path" <<<"$contents" || fail "$path is not in the package"
+done
+for size in 16 22 24 32 48 64 128 256; do
+  grep -qxF "./usr/share/icons/hicolor/${size}x${size}/apps/grx1.png" <<<"$contents" || fail "icon $size"
+done
+depends=$(dpkg-deb --field "$deb" Depends)
+for needed in libqt6widgets6 libusb-0.1-4 qt6-qpa-plugins; do
+  grep -q "$needed" <<<"$depends" || fail "Depends lacks $needed: $depends"
+done
+dpkg-deb --ctrl-tarfile "$deb" | tar -t | grep -q postinst || fail "no postinst"
+echo "package: ok ($(basename "$deb"))"
