@@ -9,6 +9,7 @@ packages=(
   xvfb xauth qt6-translations-l10n fonts-liberation2
   libusb-dev g++-mingw-w64-x86-64
   desktop-file-utils libxml2-utils dpkg-dev file
+  libxlsxwriter-dev fonts-liberation2 poppler-utils unzip
 )
 
 missing=()

@@ -11,6 +11,7 @@
 #include <functional>
 #include <optional>
 
+class QPrinter;
 class QWidget;
 
 namespace grx {
@@ -51,6 +52,9 @@ class ModalUi {
   // returns true; returns false when it was closed without a choice. Throws nothing; a dialog that
   // cannot be shown returns false with `failed` set.
   virtual bool chooseLanguage(const std::function<void(Language)>& choose, bool* failed) = 0;
+  // The printer setup (pageOnly: the page setup) on the program's printer settings; true when
+  // confirmed. Nothing is shown where no printing is possible.
+  virtual bool printerSetup(QWidget* /*parent*/, QPrinter& /*printer*/, bool /*pageOnly*/) { return false; }
 };
 
 // The real dialogs of the desktop.
@@ -60,6 +64,7 @@ class QtModalUi : public ModalUi {
   std::optional<QString> fileName(QWidget* parent, const FileDialog& dialog) override;
   std::optional<QColor> color(QWidget* parent, const QColor& initial) override;
   bool chooseLanguage(const std::function<void(Language)>& choose, bool* failed) override;
+  bool printerSetup(QWidget* parent, QPrinter& printer, bool pageOnly) override;
 };
 
 }  // namespace grx

@@ -6,6 +6,9 @@
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QScreen>
 
 namespace grx {
@@ -84,6 +87,16 @@ bool QtModalUi::chooseLanguage(const std::function<void(Language)>& choose, bool
     dialog.adjustSize();
     dialog.move(screen->geometry().center() - dialog.rect().center());
   }
+  return dialog.exec() == QDialog::Accepted;
+}
+
+bool QtModalUi::printerSetup(QWidget* parent, QPrinter& printer, bool pageOnly) {
+  if (pageOnly) {
+    QPageSetupDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
+  }
+  QPrintDialog dialog(&printer, parent);
+  dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
   return dialog.exec() == QDialog::Accepted;
 }
 

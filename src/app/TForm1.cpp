@@ -161,6 +161,7 @@ void TForm1::connectActions() {
   connect(a->ACopyBlockTable1, &QAction::triggered, this, &TForm1::ACopyBlockTable1Execute);
   connect(a->ACopyTable2, &QAction::triggered, this, &TForm1::ACopyTable2Execute);
   connect(a->ACopyBlockTable2, &QAction::triggered, this, &TForm1::ACopyBlockTable2Execute);
+  connectReportActions();
 
   connect(StringGrid1, &StringGridView::gridClicked, this, &TForm1::StringGrid1Click);
   connect(StringGrid2, &StringGridView::gridClicked, this, &TForm1::StringGrid2Click);

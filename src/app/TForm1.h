@@ -16,6 +16,7 @@
 #include <optional>
 
 class QCheckBox;
+class QDialog;
 class QCustomPlot;
 class QLabel;
 class QProgressBar;
@@ -144,6 +145,13 @@ class TForm1 : public QMainWindow {
   void ACopyAllToWavExecute();
   void itmCopyCalibrDataFClick();
   void itmCopyCalibrDataSClick();
+  // Report, printer and About box
+  void APrintExecute();
+  void APrinterExecute();
+  void AAboutExecute();
+  // Shows a modal window of the program's own (the report preview, the About box) until it is
+  // closed; tests look at the window instead.
+  std::function<void(QDialog&)> runDialog = &TForm1::execDialog;
 
   // Draws an impact; the chart by default (tests may watch the calls).
   std::function<void(std::uint32_t impact)> drawImpact;
@@ -160,6 +168,8 @@ class TForm1 : public QMainWindow {
   void createChart();
   void connectChartActions();
   void connectActions();
+  void connectReportActions();
+  static void execDialog(QDialog& dialog);
   void switchLanguage(Language language);
   void applyStartupSettings(const StartupSettings& s);
   void layOutRightPane();

@@ -1,6 +1,7 @@
 // grx1, the window program: creates the application and the main window, wires them, and hands
 // control to the message loop.
 #include "GuardedApplication.h"
+#include "MainActions.h"
 #include "MainLinkView.h"
 #include "ModalUi.h"
 #include "TForm1.h"
@@ -8,6 +9,7 @@
 #include "device/DeviceLink.h"
 #include "platform/AppPaths.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QIcon>
 #include <QTimer>
@@ -21,6 +23,7 @@ namespace {
 //   GRX1_SAMPLE_IMPACTS=N  show N generated sample impacts at start
 //   GRX1_GRAB=FILE.png     save a picture of the window shortly after it is shown, then quit
 //   GRX1_GRAB_DELAY_MS=N   how long after the start the picture is taken (default 700)
+//   GRX1_SHOW=print|about  opens the report preview or the About box after the start
 void applyDeveloperHooks(grx::TForm1& form) {
   bool ok = false;
   const int samples = qEnvironmentVariableIntValue("GRX1_SAMPLE_IMPACTS", &ok);
@@ -28,12 +31,18 @@ void applyDeveloperHooks(grx::TForm1& form) {
     grx::generateSampleMeasurements(form.measurements(), samples, 1);
     form.RebuildTables();
   }
+  // GRX1_SHOW=print|about opens the report preview or the About box once the window is shown.
+  const QString show = qEnvironmentVariable("GRX1_SHOW");
+  if (show == u"print" || show == u"about")
+    QTimer::singleShot(0, &form, [&form, show] { (show == u"print" ? form.Actions->APrint : form.Actions->AAbout)->trigger(); });
   const QString grab = qEnvironmentVariable("GRX1_GRAB");
   if (!grab.isEmpty()) {
     bool delayGiven = false;
     const int delay = qEnvironmentVariableIntValue("GRX1_GRAB_DELAY_MS", &delayGiven);
     QTimer::singleShot(delayGiven ? delay : 700, &form, [&form, grab] {
-      form.grab().save(grab);
+      // A modal window of the program (the report preview, the About box) is grabbed instead.
+      QWidget* shown = QApplication::activeModalWidget();
+      (shown ? shown : static_cast<QWidget*>(&form))->grab().save(grab);
       std::fflush(nullptr);
       std::_Exit(0);
     });

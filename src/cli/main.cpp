@@ -1,11 +1,15 @@
 #include "CliCommands.h"
+#include "CliReport.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
 
 #include <cstdio>
+#include <cstring>
 
 int main(int argc, char* argv[]) {
+  // The report needs fonts and so a GUI application of its own.
+  if (argc > 1 && std::strcmp(argv[1], "report") == 0) return grx::cliReportMain(argc, argv);
   QCoreApplication app(argc, argv);
   QTextStream out(stdout);
   QTextStream err(stderr);

@@ -20,6 +20,7 @@ class FakeModalUi : public ModalUi {
   std::vector<Message> messages;
   std::vector<FileDialog> fileDialogs;
   int languageDialogs = 0;
+  std::vector<bool> printerSetups;  // pageOnly of each printer or page setup asked for
 
   int message(QWidget*, const Message& m) override {
     messages.push_back(m);
@@ -43,6 +44,10 @@ class FakeModalUi : public ModalUi {
     if (languageDialogFails || !languageAnswer) return false;
     choose(*languageAnswer);
     return true;
+  }
+  bool printerSetup(QWidget*, QPrinter&, bool pageOnly) override {
+    printerSetups.push_back(pageOnly);
+    return false;
   }
 };
 

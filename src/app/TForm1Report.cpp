@@ -1,0 +1,41 @@
+// The main window's printed report, printer setup and About box.
+#include "TForm1.h"
+
+#include "MainActions.h"
+#include "TAboutBox.h"
+#include "data/ProjectFile.h"
+#include "export/ReportVariables.h"
+#include "report/ReportPreview.h"
+#include "report/SeriesReport.h"
+#include "views/StringGridView.h"
+
+#include <QAction>
+
+namespace grx {
+
+void TForm1::execDialog(QDialog& dialog) { dialog.exec(); }
+
+void TForm1::connectReportActions() {
+  connect(Actions->APrint, &QAction::triggered, this, &TForm1::APrintExecute);
+  connect(Actions->APrinter, &QAction::triggered, this, &TForm1::APrinterExecute);
+  connect(Actions->AAbout, &QAction::triggered, this, &TForm1::AAboutExecute);
+}
+
+void TForm1::APrintExecute() {
+  const TextGrid& table = StringGrid1->grid();
+  // Nothing listed, nothing printed: no message, no preview.
+  if (seriesReportIsEmpty(table)) return;
+  // Prepared afresh every time, from the table as it stands and in the current language.
+  ReportPreview preview(prepareSeriesReport(table, currentLanguage()), ui(),
+                        proposedFolder(lastReadPath(), env_.programFolder), this);
+  runDialog(preview);
+}
+
+void TForm1::APrinterExecute() { ui().printerSetup(this, reportPrinter(), false); }
+
+void TForm1::AAboutExecute() {
+  TAboutBox box(programAboutInfo(), this);
+  runDialog(box);
+}
+
+}  // namespace grx

@@ -1,0 +1,106 @@
+#include "CliReport.h"
+
+#include "data/ProjectFile.h"
+#include "export/ReportVariables.h"
+#include "platform/Messages.h"
+#include "report/ReportExport.h"
+#include "report/ReportPainter.h"
+#include "report/SeriesReport.h"
+#include "views/TableText.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QTextStream>
+
+#include <cstdio>
+#include <memory>
+
+namespace grx {
+
+int runCliReport(const QStringList& args, QTextStream&, QTextStream& err) {
+  constexpr const char* kUsage = "usage: grx1-cli report FILE.grx -o OUT [--lang ru|en]";
+  QString file;
+  QString output;
+  Language language = Language::English;
+  for (qsizetype i = 0; i < args.size(); ++i) {
+    const QString& a = args[i];
+    if (a == u"-o" || a == u"--lang") {
+      if (i + 1 >= args.size()) {
+        err << a << " needs a value\n";
+        return 2;
+      }
+      const QString v = args[++i];
+      if (a == u"-o") {
+        output = v;
+      } else if (v == u"ru" || v == u"en") {
+        language = v == u"ru" ? Language::Russian : Language::English;
+      } else {
+        err << "--lang takes ru or en, not \"" << v << "\"\n";
+        return 2;
+      }
+    } else if (a.startsWith(u'-') || !file.isEmpty()) {
+      err << "unexpected argument \"" << a << "\"; " << kUsage << '\n';
+      return 2;
+    } else {
+      file = a;
+    }
+  }
+  if (file.isEmpty() || output.isEmpty()) {
+    err << kUsage << '\n';
+    return 2;
+  }
+  const auto format = reportFormatOfPath(output);
+  if (!format) {
+    err << "unknown report format \"" << QFileInfo(output).suffix()
+        << "\"; the output name ends in .pdf, .png, .xlsx, .odt, .html, .txt or .rtf\n";
+    return 2;
+  }
+  auto set = std::make_unique<MeasurementSet>();
+  if (readProjectFile(file, *set) != ProjectReadResult::Ok) {
+    err << kFileDamaged.text(language) << ": " << QFileInfo(file).fileName() << '\n';
+    return 2;
+  }
+  const TextGrid table = seriesTableText(*set, language);
+  set.reset();
+  if (seriesReportIsEmpty(table)) {
+    err << kNoData.text(language) << '\n';
+    return 2;
+  }
+  // Ask the file system first, so that a file that cannot be written is one clear line.
+  {
+    QFile probe(*format == ReportFormat::Png ? pngPagePath(output, 1) : output);
+    const bool existed = probe.exists();
+    if (!probe.open(QIODevice::WriteOnly | QIODevice::Append)) {
+      err << cannotCreateFileText(output, language).replace(u'\n', u' ') << '\n';
+      return 2;
+    }
+    probe.close();
+    if (!existed) probe.remove();
+  }
+  const PreparedReport report = prepareSeriesReport(table, language);
+  if (!exportReport(report, *format, output, QFileInfo(file).completeBaseName())) {
+    err << cannotCreateFileText(output, language).replace(u'\n', u' ') << '\n';
+    return 2;
+  }
+  return 0;
+}
+
+int cliReportMain(int argc, char* argv[]) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  // Qt's own notes about the environment (runtime folder, fonts) are not this command's output.
+  qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+    if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "%s\n", qPrintable(text));
+  });
+  QGuiApplication app(argc, argv);
+  QTextStream out(stdout);
+  QTextStream err(stderr);
+  out.setEncoding(QStringConverter::Utf8);
+  err.setEncoding(QStringConverter::Utf8);
+  const int code = runCliReport(app.arguments().mid(2), out, err);
+  out.flush();
+  err.flush();
+  return code;
+}
+
+}  // namespace grx

@@ -1,0 +1,271 @@
+#include "ReportLayout.h"
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QImage>
+
+#include <algorithm>
+#include <memory>
+#include <utility>
+#include <vector>
+
+namespace grx {
+
+int PreparedReport::recordCount() const {
+  int n = 0;
+  for (const ReportPage& p : pages)
+    for (const PlacedBand& b : p.bands) n += b.kind == BandKind::MasterData;
+  return n;
+}
+
+namespace {
+
+// Text is measured as if printed at 1200 dots per inch with hinting off, where advances scale
+// linearly, so the layout is the same on every device it is painted on.
+constexpr double kReferenceDpi = 1200;
+constexpr double kMmPerReferenceDot = 25.4 / kReferenceDpi;
+
+class Measure {
+ public:
+  explicit Measure(const ReportFont& font) : metrics_(makeFont(font), referenceDevice()) {}
+
+  double widthMm(QStringView text) const { return metrics_.horizontalAdvance(text.toString()) * kMmPerReferenceDot; }
+  double lineHeightMm() const { return metrics_.height() * kMmPerReferenceDot; }
+
+  static QFont makeFont(const ReportFont& font) {
+    QFont f(font.family);
+    f.setPointSizeF(font.pointSize);
+    f.setBold(font.bold);
+    f.setHintingPreference(QFont::PreferNoHinting);
+    return f;
+  }
+
+ private:
+  static QPaintDevice* referenceDevice() {
+    static QImage image = [] {
+      QImage i(1, 1, QImage::Format_Mono);
+      const int dotsPerMeter = int(kReferenceDpi / 0.0254 + 0.5);
+      i.setDotsPerMeterX(dotsPerMeter);
+      i.setDotsPerMeterY(dotsPerMeter);
+      return i;
+    }();
+    return &image;
+  }
+
+  QFontMetricsF metrics_;
+};
+
+// The fonts of one layout, measured once each. Kept per layout rather than for the whole run, so no
+// font outlives the application object.
+class FontMeasures {
+ public:
+  const Measure& of(const ReportFont& font) {
+    for (const auto& [f, m] : fonts_)
+      if (f.pointSize == font.pointSize && f.bold == font.bold && f.family == font.family) return *m;
+    fonts_.emplace_back(font, std::make_unique<Measure>(font));
+    return *fonts_.back().second;
+  }
+
+ private:
+  std::vector<std::pair<ReportFont, std::unique_ptr<Measure>>> fonts_;
+};
+
+void wrapParagraph(const QString& paragraph, const Measure& m, double width, QStringList& out) {
+  if (m.widthMm(paragraph) <= width) {
+    out.append(paragraph);
+    return;
+  }
+  const QStringList words = paragraph.split(u' ', Qt::SkipEmptyParts);
+  QString line;
+  for (const QString& word : words) {
+    const QString candidate = line.isEmpty() ? word : line + u' ' + word;
+    if (m.widthMm(candidate) <= width) {
+      line = candidate;
+      continue;
+    }
+    if (!line.isEmpty()) out.append(line);
+    line = word;
+    // A word wider than the cell is broken where it has to be.
+    while (line.size() > 1 && m.widthMm(line) > width) {
+      qsizetype fit = line.size() - 1;
+      while (fit > 1 && m.widthMm(QStringView(line).left(fit)) > width) --fit;
+      out.append(line.left(fit));
+      line = line.mid(fit);
+    }
+  }
+  if (!line.isEmpty() || out.isEmpty()) out.append(line);
+}
+
+struct Laid {
+  QVector<PlacedText> texts;
+  double heightMm = 0;
+};
+
+// Resolves and measures one band without placing it yet.
+QStringList wrapWith(const QString& text, const Measure& m, double widthMm);
+
+Laid measureBand(const ReportBand& band, const ReportVariables& variables, int record, int page,
+                 FontMeasures& fonts) {
+  Laid laid;
+  laid.heightMm = band.heightMm;
+  laid.texts.reserve(band.cells.size());
+  int column = 0;
+  for (const ReportCell& cell : band.cells) {
+    PlacedText t;
+    const QString text = expandVariables(cell.text, variables, record, page);
+    const Measure& m = fonts.of(cell.font);
+    t.lines = wrapWith(text, m, cell.widthMm - 2 * kCellPaddingXMm);
+    t.lineHeightMm = m.lineHeightMm();
+    t.font = cell.font;
+    t.hAlign = cell.hAlign;
+    t.vAlign = cell.vAlign;
+    t.frame = cell.frame;
+    t.column = column++;
+    t.rect = QRectF(cell.leftMm, cell.topMm, cell.widthMm, cell.heightMm);
+    if (band.stretch) {
+      const double needed = t.lines.size() * t.lineHeightMm + 2 * kCellPaddingYMm;
+      laid.heightMm = std::max(laid.heightMm, cell.topMm + needed);
+    }
+    laid.texts.append(std::move(t));
+  }
+  for (int i = 0; i < laid.texts.size(); ++i) {
+    const ReportCell& cell = band.cells[i];
+    if (cell.stretch) laid.texts[i].rect.setHeight(laid.heightMm - cell.topMm);
+  }
+  return laid;
+}
+
+void place(ReportPage& page, BandKind kind, Laid laid, double left, double top, int record) {
+  PlacedBand b;
+  b.kind = kind;
+  b.topMm = top;
+  b.heightMm = laid.heightMm;
+  b.firstText = page.texts.size();
+  b.textCount = laid.texts.size();
+  b.record = record;
+  page.bands.append(b);
+  for (PlacedText& t : laid.texts) {
+    t.rect.translate(left, top);
+    if (t.frame) {
+      const QRectF& r = t.rect;
+      page.lines.append({r.topLeft(), r.topRight()});
+      page.lines.append({r.bottomLeft(), r.bottomRight()});
+      page.lines.append({r.topLeft(), r.bottomLeft()});
+      page.lines.append({r.topRight(), r.bottomRight()});
+    }
+    page.texts.append(std::move(t));
+  }
+}
+
+}  // namespace
+
+namespace {
+
+QStringList wrapWith(const QString& text, const Measure& m, double widthMm) {
+  QStringList lines;
+  if (!text.contains(u'\n') && !text.contains(u'\r')) {
+    wrapParagraph(text, m, widthMm, lines);
+    return lines;
+  }
+  QString plain = text;
+  plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+  for (const QString& paragraph : plain.split(u'\n')) wrapParagraph(paragraph, m, widthMm, lines);
+  return lines;
+}
+
+}  // namespace
+
+double lineHeightMm(const ReportFont& font) { return Measure(font).lineHeightMm(); }
+
+QStringList wrapText(const QString& text, const ReportFont& font, double widthMm) {
+  return wrapWith(text, Measure(font), widthMm);
+}
+
+QString expandVariables(const QString& text, const ReportVariables& variables, int recordNumber, int page) {
+  if (!text.contains(u'[')) return text;
+  QString out;
+  out.reserve(text.size());
+  qsizetype i = 0;
+  while (i < text.size()) {
+    const qsizetype open = text.indexOf(u'[', i);
+    const qsizetype close = open < 0 ? -1 : text.indexOf(u']', open + 1);
+    if (open < 0 || close < 0) {
+      out += QStringView(text).mid(i);
+      break;
+    }
+    out += QStringView(text).mid(i, open - i);
+    const QString name = text.mid(open + 1, close - open - 1);
+    if (name == u"PAGE#")
+      out += QString::number(page);
+    else if (variables)
+      out += variables(name, recordNumber);
+    i = close + 1;
+  }
+  return out;
+}
+
+PreparedReport layOutReport(const ReportTemplate& report, const ReportVariables& variables,
+                            const ReportRowSource& rows) {
+  PreparedReport prepared;
+  prepared.pageWidthMm = report.pageWidthMm;
+  prepared.pageHeightMm = report.pageHeightMm;
+  prepared.leftMarginMm = report.leftMarginMm;
+  prepared.rightMarginMm = report.rightMarginMm;
+  prepared.topMarginMm = report.topMarginMm;
+  prepared.bottomMarginMm = report.bottomMarginMm;
+  const ReportBand* title = report.band(BandKind::ReportTitle);
+  const ReportBand* header = report.band(BandKind::PageHeader);
+  const ReportBand* data = report.band(BandKind::MasterData);
+  const ReportBand* footer = report.band(BandKind::PageFooter);
+  const double left = report.leftMarginMm;
+  const double footerTop = report.pageHeightMm - report.bottomMarginMm - (footer ? footer->heightMm : 0);
+
+  FontMeasures fonts;
+  double y = 0;
+  int dataOnPage = 0;
+  auto startPage = [&] {
+    prepared.pages.append(ReportPage{});
+    const int page = prepared.pages.size();
+    y = report.topMarginMm;
+    dataOnPage = 0;
+    if (title && page == 1) {
+      Laid laid = measureBand(*title, variables, -1, page, fonts);
+      const double h = laid.heightMm;
+      place(prepared.pages.last(), BandKind::ReportTitle, std::move(laid), left, y, -1);
+      y += h;
+    }
+    if (header) {
+      Laid laid = measureBand(*header, variables, -1, page, fonts);
+      const double h = laid.heightMm;
+      place(prepared.pages.last(), BandKind::PageHeader, std::move(laid), left, y, -1);
+      y += h;
+    }
+  };
+  auto endPage = [&] {
+    if (!footer) return;
+    const int page = prepared.pages.size();
+    place(prepared.pages.last(), BandKind::PageFooter, measureBand(*footer, variables, -1, page, fonts), left, footerTop, -1);
+  };
+
+  startPage();
+  if (data && rows.eof) {
+    if (rows.first) rows.first();
+    for (int record = 0; !rows.eof(record); ++record) {
+      Laid laid = measureBand(*data, variables, record, prepared.pages.size(), fonts);
+      // A row that does not fit goes whole to the next page; a row taller than an empty page is
+      // printed anyway rather than looping for ever.
+      if (y + laid.heightMm > footerTop + 1e-9 && dataOnPage > 0) {
+        endPage();
+        startPage();
+      }
+      const double h = laid.heightMm;
+      place(prepared.pages.last(), BandKind::MasterData, std::move(laid), left, y, record);
+      y += h;
+      ++dataOnPage;
+    }
+  }
+  endPage();
+  return prepared;
+}
+
+}  // namespace grx

@@ -1,0 +1,87 @@
+#pragma once
+// The layout of a template into pages. It needs fonts (QtGui) but no window, printer or display:
+// text is measured at a fixed reference resolution without hinting, so the pages come out the same
+// for the preview, the printer, the PDF and the exports, which all only read these pages.
+#include "ReportTemplate.h"
+
+#include <QLineF>
+#include <QRectF>
+#include <QStringList>
+
+#include <functional>
+
+namespace grx {
+
+// One cell as laid out: its rectangle on the page and its text broken into lines, all in mm.
+struct PlacedText {
+  QRectF rect;
+  QStringList lines;
+  double lineHeightMm = 0;
+  ReportFont font;
+  HAlign hAlign = HAlign::Center;
+  VAlign vAlign = VAlign::Center;
+  bool frame = false;
+  int column = 0;  // the cell's index within its band
+
+  QString text() const { return lines.join(u'\n'); }
+};
+
+// One printed band: which texts of the page belong to it.
+struct PlacedBand {
+  BandKind kind = BandKind::MasterData;
+  double topMm = 0;
+  double heightMm = 0;
+  int firstText = 0;
+  int textCount = 0;
+  int record = -1;  // the row source's record number for data bands
+};
+
+struct ReportPage {
+  QVector<PlacedBand> bands;
+  QVector<PlacedText> texts;
+  QVector<QLineF> lines;  // frame lines
+};
+
+struct PreparedReport {
+  double pageWidthMm = 210;
+  double pageHeightMm = 297;
+  double leftMarginMm = 0;
+  double rightMarginMm = 0;
+  double topMarginMm = 0;
+  double bottomMarginMm = 0;
+  QVector<ReportPage> pages;
+
+  int recordCount() const;
+};
+
+// The row source of the data band. The engine moves to the first record (calling `first`), then
+// asks `eof` with the current record number before every record and advances the number itself.
+struct ReportRowSource {
+  std::function<void()> first;
+  std::function<bool(int recordNumber)> eof;
+};
+
+// The value of a variable, asked with the name between the brackets and the current record number
+// (-1 outside the data band). A name the program does not know gets the empty text.
+using ReportVariables = std::function<QString(const QString& name, int recordNumber)>;
+
+// Lays the template out: the title on the first page, the page header at the top of every page,
+// the data band once per record, grown to its tallest cell and moved whole to the next page when it
+// does not fit above the footer, the footer with "[PAGE#]" at the foot of every page.
+PreparedReport layOutReport(const ReportTemplate& report, const ReportVariables& variables,
+                            const ReportRowSource& rows);
+
+// Replaces every [name] in text with its value; "[PAGE#]" is the page number.
+QString expandVariables(const QString& text, const ReportVariables& variables, int recordNumber, int page);
+
+// Breaks text into the lines that fit widthMm in font: at line feeds, then between words, and
+// within a word only when the word alone is too wide.
+QStringList wrapText(const QString& text, const ReportFont& font, double widthMm);
+// Height of one line of font in mm.
+double lineHeightMm(const ReportFont& font);
+
+// The space between a cell's frame and its text, in mm.
+inline constexpr double kCellPaddingXMm = 0.5;
+inline constexpr double kCellPaddingYMm = 0.3;
+
+}  // namespace grx

@@ -1,0 +1,124 @@
+#include "ReportPainter.h"
+
+#include <QFileInfo>
+#include <QFont>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPen>
+
+namespace grx {
+namespace {
+
+constexpr double kPdfDpi = 600;
+// Frames are hairlines of the template's 1 px at 96 dpi.
+constexpr double kFrameWidthMm = 25.4 / 96;
+
+QFont deviceFont(const ReportFont& f, double dotsPerMm, const QPaintDevice* device) {
+  QFont font(f.family);
+  // Point sizes are converted by the device's own resolution; scale so that the text has the size
+  // it had in the layout at dotsPerMm.
+  const double deviceDpi = device ? device->logicalDpiY() : 96;
+  font.setPointSizeF(f.pointSize * dotsPerMm * 25.4 / deviceDpi);
+  font.setBold(f.bold);
+  font.setHintingPreference(QFont::PreferNoHinting);
+  return font;
+}
+
+Qt::Alignment horizontal(HAlign a) {
+  switch (a) {
+    case HAlign::Left: return Qt::AlignLeft;
+    case HAlign::Right: return Qt::AlignRight;
+    case HAlign::Center: break;
+  }
+  return Qt::AlignHCenter;
+}
+
+}  // namespace
+
+void paintReportPage(QPainter& painter, const ReportPage& page, double dotsPerMm, QPointF origin, int highlight) {
+  painter.save();
+  painter.setRenderHint(QPainter::Antialiasing, true);
+  painter.setRenderHint(QPainter::TextAntialiasing, true);
+  auto dots = [&](const QRectF& mm) {
+    return QRectF(origin.x() + mm.x() * dotsPerMm, origin.y() + mm.y() * dotsPerMm, mm.width() * dotsPerMm,
+                  mm.height() * dotsPerMm);
+  };
+  if (highlight >= 0 && highlight < page.texts.size())
+    painter.fillRect(dots(page.texts[highlight].rect), QColor(255, 235, 120));
+
+  QPen pen(Qt::black);
+  pen.setWidthF(std::max(1.0, kFrameWidthMm * dotsPerMm));
+  painter.setPen(pen);
+  for (const QLineF& l : page.lines)
+    painter.drawLine(QLineF(origin + l.p1() * dotsPerMm, origin + l.p2() * dotsPerMm));
+
+  QString fontKey;
+  for (const PlacedText& t : page.texts) {
+    const QString key = t.font.family + QString::number(t.font.pointSize) + (t.font.bold ? u'b' : u'r');
+    if (key != fontKey) {
+      painter.setFont(deviceFont(t.font, dotsPerMm, painter.device()));
+      fontKey = key;
+    }
+    const double block = t.lines.size() * t.lineHeightMm;
+    double top = t.rect.top() + kCellPaddingYMm;
+    if (t.vAlign == VAlign::Center) top = t.rect.top() + (t.rect.height() - block) / 2;
+    else if (t.vAlign == VAlign::Bottom) top = t.rect.bottom() - kCellPaddingYMm - block;
+    const Qt::Alignment flags = horizontal(t.hAlign) | Qt::AlignVCenter;
+    for (const QString& line : t.lines) {
+      const QRectF lineMm(t.rect.left() + kCellPaddingXMm, top, t.rect.width() - 2 * kCellPaddingXMm, t.lineHeightMm);
+      painter.drawText(dots(lineMm), int(flags) | Qt::TextDontClip, line);
+      top += t.lineHeightMm;
+    }
+  }
+  painter.restore();
+}
+
+QImage renderReportPage(const PreparedReport& report, int pageIndex, double dpi, int highlight) {
+  const double dotsPerMm = dpi / 25.4;
+  QImage image(int(report.pageWidthMm * dotsPerMm + 0.5), int(report.pageHeightMm * dotsPerMm + 0.5),
+               QImage::Format_RGB32);
+  const int dotsPerMeter = int(dpi / 0.0254 + 0.5);
+  image.setDotsPerMeterX(dotsPerMeter);
+  image.setDotsPerMeterY(dotsPerMeter);
+  image.fill(Qt::white);
+  if (pageIndex >= 0 && pageIndex < report.pages.size()) {
+    QPainter painter(&image);
+    paintReportPage(painter, report.pages[pageIndex], dotsPerMm, {}, highlight);
+  }
+  return image;
+}
+
+bool writeReportPdf(const PreparedReport& report, const QString& path, const QString& title) {
+  QPdfWriter pdf(path);
+  pdf.setResolution(int(kPdfDpi));
+  pdf.setPageSize(QPageSize(QSizeF(report.pageWidthMm, report.pageHeightMm), QPageSize::Millimeter));
+  pdf.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+  pdf.setTitle(title);
+  pdf.setCreator(QStringLiteral("GRX-1"));
+  QPainter painter;
+  if (!painter.begin(&pdf)) return false;
+  const double dotsPerMm = kPdfDpi / 25.4;
+  for (int i = 0; i < report.pages.size(); ++i) {
+    if (i > 0 && !pdf.newPage()) return false;
+    paintReportPage(painter, report.pages[i], dotsPerMm);
+  }
+  return painter.end();
+}
+
+QString pngPagePath(const QString& path, int page) {
+  const QFileInfo info(path);
+  const QString suffix = info.suffix();
+  const QString stem = suffix.isEmpty() ? path : path.left(path.size() - suffix.size() - 1);
+  return stem + u'-' + QString::number(page) + (suffix.isEmpty() ? QString() : u'.' + suffix);
+}
+
+bool writeReportPngPages(const PreparedReport& report, const QString& path, double dpi, QStringList* written) {
+  for (int i = 0; i < report.pages.size(); ++i) {
+    const QString name = pngPagePath(path, i + 1);
+    if (!renderReportPage(report, i, dpi).save(name, "PNG")) return false;
+    if (written) written->append(name);
+  }
+  return true;
+}
+
+}  // namespace grx

@@ -1,0 +1,166 @@
+#include "report/ReportExport.h"
+#include "report/ReportPainter.h"
+#include "report/SeriesReport.h"
+#include "SeriesTables.h"
+#include "support/FileBytes.h"
+
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace grx {
+namespace {
+
+using test::seriesLabel;
+using test::seriesTableOf;
+
+// Output of a helper program (pdftotext, unzip); empty when it cannot run.
+QString runTool(const QString& program, const QStringList& args) {
+  QProcess p;
+  p.start(program, args);
+  if (!p.waitForFinished(20000) || p.exitCode() != 0) return {};
+  return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+// True when every needle occurs in text, each after the one before.
+::testing::AssertionResult inOrder(const QString& text, const QStringList& needles) {
+  qsizetype at = 0;
+  for (const QString& n : needles) {
+    const qsizetype found = text.indexOf(n, at);
+    if (found < 0) return ::testing::AssertionFailure() << "missing or out of order: " << n.toStdString();
+    at = found + n.size();
+  }
+  return ::testing::AssertionSuccess();
+}
+
+QStringList labels(int n) {
+  QStringList out;
+  for (int k = 0; k < n; ++k) out.append(seriesLabel(k));
+  return out;
+}
+
+class ReportOutput : public ::testing::Test {
+ protected:
+  QString path(const char* name) const { return dir_.filePath(QString::fromLatin1(name)); }
+  QTemporaryDir dir_;
+};
+
+TEST_F(ReportOutput, PdfTextHoldsEverySeriesLabelInOrderOnThreePages) {
+  const PreparedReport r = prepareSeriesReport(seriesTableOf(70), Language::Russian);
+  ASSERT_TRUE(writeReportPdf(r, path("r.pdf"), QStringLiteral("Отчет")));
+  const QString text = runTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path("r.pdf"), QStringLiteral("-")});
+  ASSERT_FALSE(text.isEmpty());
+  EXPECT_EQ(text.count(u'\f'), 3);  // pdftotext ends every page with a form feed
+  EXPECT_TRUE(inOrder(text, labels(70)));
+  // pdftotext finds no blank in the narrow gaps of "- 1 -": compare without blanks.
+  const QString packed = QString(text).remove(u' ');
+  EXPECT_TRUE(inOrder(packed, {QStringLiteral("Измеренныезначениямодуляупругости"), QStringLiteral("-1-"),
+                               QStringLiteral("Грунт"), QStringLiteral("-2-"), QStringLiteral("Грунт"),
+                               QStringLiteral("-3-")}));
+  EXPECT_EQ(text.count(QStringLiteral("Измеренные значения")), 1);
+  EXPECT_EQ(text.count(QStringLiteral("55°47'59,4\" N")), 70);
+}
+
+TEST_F(ReportOutput, PdfToAFolderThatDoesNotExistFails) {
+  const PreparedReport r = prepareSeriesReport(seriesTableOf(2), Language::English);
+  EXPECT_FALSE(writeReportPdf(r, path("no/such/folder/r.pdf")));
+}
+
+TEST_F(ReportOutput, XlsxHoldsTheCells) {
+  const PreparedReport r = prepareSeriesReport(seriesTableOf(3), Language::English);
+  ASSERT_TRUE(writeReportXlsx(r, path("r.xlsx")));
+  const QString strings = runTool(QStringLiteral("unzip"), {QStringLiteral("-p"), path("r.xlsx"), QStringLiteral("xl/sharedStrings.xml")});
+  const QString sheet = runTool(QStringLiteral("unzip"), {QStringLiteral("-p"), path("r.xlsx"), QStringLiteral("xl/worksheets/sheet1.xml")});
+  ASSERT_FALSE(strings.isEmpty());
+  EXPECT_TRUE(inOrder(strings, {QStringLiteral("Measured elastic modulus values"), QStringLiteral("№"), QStringLiteral("Date"),
+                                QStringLiteral("101/7"), QStringLiteral("05.12.2026"), QStringLiteral("Глина"),
+                                QStringLiteral("55°47'59,4\" N\n37°37'34,5\" E"), QStringLiteral("102/7"),
+                                QStringLiteral("103/7"), QStringLiteral("- 1 -")}));
+  // The title is merged across the nine columns; the data rows are rows 3 to 5.
+  EXPECT_TRUE(sheet.contains(QStringLiteral("<mergeCell ref=\"A1:I1\"/>")));
+  EXPECT_TRUE(sheet.contains(QStringLiteral("<c r=\"A3\"")));
+  EXPECT_TRUE(sheet.contains(QStringLiteral("<c r=\"I5\"")));
+  EXPECT_FALSE(sheet.contains(QStringLiteral("<c r=\"J")));
+}
+
+TEST_F(ReportOutput, XlsxKeepsThePageBreaks) {
+  const PreparedReport r = prepareSeriesReport(seriesTableOf(70), Language::English);
+  ASSERT_TRUE(writeReportXlsx(r, path("r.xlsx")));
+  const QString sheet = runTool(QStringLiteral("unzip"), {QStringLiteral("-p"), path("r.xlsx"), QStringLiteral("xl/worksheets/sheet1.xml")});
+  EXPECT_TRUE(sheet.contains(QStringLiteral("<rowBreaks count=\"2\"")));
+}
+
+TEST_F(ReportOutput, PlainTextIsAColumnTable) {
+  const PreparedReport r = prepareSeriesReport(seriesTableOf(2), Language::English);
+  const QString expected = QStringLiteral(
+      "Measured elastic modulus values\r\n"
+      "№     Date       Time     Din.     Static   s/v, ms Soil  Object   GLONASS/GPS\r\n"
+      "                          modulus, modulus,                        coordinates\r\n"
+      "                          MPa      MPa\r\n"
+      "101/7 05.12.2026 08:00:00 36,3     65,5     5,760   Глина Объект 1 55°47'59,4\" N\r\n"
+      "                                                                   37°37'34,5\" E\r\n"
+      "102/7 05.12.2026 08:01:00 36,3     65,5     5,760   Глина Объект 1 55°47'59,4\" N\r\n"
+      "                                                                   37°37'34,5\" E\r\n"
+      "- 1 -\r\n");
+  EXPECT_EQ(reportPlainText(r), expected);
+  ASSERT_TRUE(writeReportText(r, path("r.txt")));
+  EXPECT_EQ(test::readFileBytes(path("r.txt")), expected.toUtf8());
+}
+
+TEST_F(ReportOutput, RtfEscapesAndFramesTheTable) {
+  const PreparedReport r = prepareSeriesReport(seriesTableOf(1), Language::Russian);
+  const QByteArray rtf = reportRtf(r);
+  EXPECT_TRUE(rtf.startsWith("{\\rtf1\\ansi\\ansicpg1251"));
+  EXPECT_TRUE(rtf.endsWith("}\r\n"));
+  // "Глина" as Unicode escapes, the two coordinate lines with a line break, the last cell edge at
+  // 185 mm (10488 twips) from the margin, and the page number as a plain paragraph.
+  EXPECT_TRUE(rtf.contains("\\u1043?\\u1083?\\u1080?\\u1085?\\u1072?\\cell"));
+  EXPECT_TRUE(rtf.contains("55\\u176?47'59,4\" N\\line 37\\u176?37'34,5\" E\\cell"));
+  EXPECT_TRUE(rtf.contains("\\cellx10488"));
+  EXPECT_TRUE(rtf.contains("\\clbrdrt\\brdrs"));
+  EXPECT_TRUE(rtf.contains("- 1 -\\par"));
+  EXPECT_EQ(rtf.count("\\row"), 2);
+  EXPECT_EQ(rtf.count("\\page"), 0);
+}
+
+TEST_F(ReportOutput, OdtAndHtmlHoldTheTexts) {
+  const PreparedReport r = prepareSeriesReport(seriesTableOf(3), Language::English);
+  ASSERT_TRUE(writeReportOdt(r, path("r.odt"), QStringLiteral("Report")));
+  ASSERT_TRUE(writeReportHtml(r, path("r.html"), QStringLiteral("Report")));
+  const QString content = runTool(QStringLiteral("unzip"), {QStringLiteral("-p"), path("r.odt"), QStringLiteral("content.xml")});
+  EXPECT_TRUE(inOrder(content, {QStringLiteral("Measured elastic modulus values"), QStringLiteral("101/7"),
+                                QStringLiteral("102/7"), QStringLiteral("103/7"), QStringLiteral("- 1 -")}));
+  const QString html = QString::fromUtf8(test::readFileBytes(path("r.html")));
+  EXPECT_TRUE(inOrder(html, {QStringLiteral("Measured elastic modulus values"), QStringLiteral("<table"),
+                             QStringLiteral("101/7"), QStringLiteral("103/7"), QStringLiteral("</table>"),
+                             QStringLiteral("- 1 -")}));
+}
+
+TEST_F(ReportOutput, PngWritesOneFilePerPage) {
+  EXPECT_EQ(pngPagePath(QStringLiteral("/t/report.png"), 2), QStringLiteral("/t/report-2.png"));
+  EXPECT_EQ(pngPagePath(QStringLiteral("/t/a.b.png"), 1), QStringLiteral("/t/a.b-1.png"));
+  EXPECT_EQ(pngPagePath(QStringLiteral("/t/report"), 3), QStringLiteral("/t/report-3"));
+  const PreparedReport r = prepareSeriesReport(seriesTableOf(70), Language::English);
+  QStringList written;
+  ASSERT_TRUE(writeReportPngPages(r, path("p.png"), 50, &written));
+  EXPECT_EQ(written, (QStringList{path("p-1.png"), path("p-2.png"), path("p-3.png")}));
+  const QImage page(path("p-2.png"));
+  EXPECT_EQ(page.size(), QSize(413, 585));  // A4 at 50 dpi
+  // The frame of the first header cell, 20 mm from the left and 5 mm from the top, is black.
+  EXPECT_LT(qGray(page.pixel(39, 20)), 128);
+  EXPECT_EQ(page.pixel(5, 5), qRgb(255, 255, 255));
+}
+
+TEST_F(ReportOutput, FormatsByExtension) {
+  EXPECT_EQ(reportFormatOfPath(QStringLiteral("a.PDF")), ReportFormat::Pdf);
+  EXPECT_EQ(reportFormatOfPath(QStringLiteral("a.xlsx")), ReportFormat::Xlsx);
+  EXPECT_EQ(reportFormatOfPath(QStringLiteral("a.htm")), ReportFormat::Html);
+  EXPECT_EQ(reportFormatOfPath(QStringLiteral("x/a.txt")), ReportFormat::Text);
+  EXPECT_EQ(reportFormatOfPath(QStringLiteral("a.doc")), std::nullopt);
+  EXPECT_EQ(reportFormatOfPath(QStringLiteral("pdf")), std::nullopt);
+}
+
+}  // namespace
+}  // namespace grx
