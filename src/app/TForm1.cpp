@@ -164,6 +164,7 @@ void TForm1::connectActions() {
     FormResize();
   });
   connectChartActions();
+  connectTesterActions();
 }
 
 void TForm1::FormCreate() {

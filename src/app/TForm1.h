@@ -5,6 +5,7 @@
 #include "ModalUi.h"
 #include "config/Settings.h"
 #include "data/MeasurementSet.h"
+#include "names/NameLists.h"
 #include "platform/IniFile.h"
 
 #include <QMainWindow>
@@ -99,6 +100,14 @@ class TForm1 : public QMainWindow {
 
   // Tester
   void AGaugeReadExecute();
+  void AMaterialEditExecute();
+  void AObjectEditExecute();
+  void AScreenshotExecute();
+  // Guard flags: an editor opened from the menu sets its flag, closing it clears it.
+  bool MaterialsEditorOpen = false;
+  bool ObjectsEditorOpen = false;
+  // The flags of the two name lists, for the whole run.
+  NameListFlags& nameListFlags(NameList list) { return list == NameList::Materials ? materialFlags_ : objectFlags_; }
   // A completed read from the tester: its set replaces the shown one and the tables follow.
   void takeOverMeasurements(MeasurementSet& staging);
 
@@ -147,6 +156,8 @@ class TForm1 : public QMainWindow {
   void openProject(const QString* givenName);
   QString lastReadPath() const;
   void putOnClipboard(const QString& text);
+  void connectTesterActions();
+  LinkShared& testerLink();
 
   Environment env_;
   IniFile ini_;
@@ -159,6 +170,9 @@ class TForm1 : public QMainWindow {
   bool codeView_ = false;
   bool reducedView_ = true;
   bool inLayout_ = false;
+  NameListFlags materialFlags_;
+  NameListFlags objectFlags_;
+  std::unique_ptr<LinkShared> ownLink_;  // the name blocks when no device link was given (tests)
 };
 
 }  // namespace grx

@@ -7,6 +7,7 @@
 #include "device/DeviceLink.h"
 #include "platform/AppPaths.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QTimer>
 
@@ -19,6 +20,9 @@ namespace {
 //   GRX1_SAMPLE_IMPACTS=N  show N generated sample impacts at start
 //   GRX1_GRAB=FILE.png     save a picture of the window shortly after it is shown, then quit
 //   GRX1_GRAB_DELAY_MS=N   how long after the start the picture is taken (default 700)
+//   GRX1_ACTION=NAME       triggers the main window's action NAME (e.g. AMaterialEdit) after start;
+//                          GRX1_GRAB then pictures the window it opened (the newest top-level one)
+//   GRX1_ACTION_DELAY_MS=N when the action is triggered (default 100)
 void applyDeveloperHooks(grx::TForm1& form) {
   bool ok = false;
   const int samples = qEnvironmentVariableIntValue("GRX1_SAMPLE_IMPACTS", &ok);
@@ -26,12 +30,23 @@ void applyDeveloperHooks(grx::TForm1& form) {
     grx::generateSampleMeasurements(form.measurements(), samples, 1);
     form.RebuildTables();
   }
+  const QString action = qEnvironmentVariable("GRX1_ACTION");
+  if (!action.isEmpty()) {
+    bool delayGiven = false;
+    const int delay = qEnvironmentVariableIntValue("GRX1_ACTION_DELAY_MS", &delayGiven);
+    QTimer::singleShot(delayGiven ? delay : 100, &form, [&form, action] {
+      if (auto* a = form.findChild<QAction*>(action)) a->trigger();
+    });
+  }
   const QString grab = qEnvironmentVariable("GRX1_GRAB");
   if (!grab.isEmpty()) {
     bool delayGiven = false;
     const int delay = qEnvironmentVariableIntValue("GRX1_GRAB_DELAY_MS", &delayGiven);
     QTimer::singleShot(delayGiven ? delay : 700, &form, [&form, grab] {
-      form.grab().save(grab);
+      QWidget* shown = &form;
+      for (QWidget* w : QApplication::topLevelWidgets())
+        if (w != &form && w->isVisible() && w->parentWidget() == &form) shown = w;
+      shown->grab().save(grab);
       std::fflush(nullptr);
       std::_Exit(0);
     });

@@ -52,14 +52,20 @@ RequestResult writeNamesToTester(LinkShared& link, NameList list, const NameBloc
   return waitForIdle(link, writeCode(list), 50, 100, waiter) ? RequestResult::Done : RequestResult::TimedOut;
 }
 
-void postScreenRequest(LinkShared& link) { link.setState(lsReadScreen); }
+bool postScreenRequest(LinkShared& link) {
+  if (link.state() != lsIdle) return false;
+  link.setScreenImage(ScreenImage{});  // before the code: its store publishes the empty image
+  return link.replaceState(lsIdle, lsReadScreen);
+}
 
 bool waitForScreen(LinkShared& link, UiWaiter& waiter, const std::function<bool()>& giveUp) {
-  while (link.state() == lsReadScreen) {
+  bool posted = false;
+  for (;;) {
+    if (!posted) posted = postScreenRequest(link);
+    if (posted && link.state() != lsReadScreen) return true;
     if (giveUp && giveUp()) return false;
     waiter.waitMs(10);
   }
-  return true;
 }
 
 bool withdrawScreenRequest(LinkShared& link, UiWaiter& waiter) {
