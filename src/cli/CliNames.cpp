@@ -204,7 +204,7 @@ int runCliScreenshot(const QStringList& args, QTextStream& out, QTextStream& err
   if (!link.untilIdle()) return fail(err, "screenshot", noTester(c.timeoutSeconds));
   link.requestStarts();
   for (;;) {
-    const bool read = waitForScreen(link.shared(), link.waiter, [&] { return link.timedOut(); });
+    const bool read = requestScreen(link.shared(), link.waiter, [&] { return link.timedOut(); });
     if (!read) {
       withdrawScreenRequest(link.shared(), link.waiter);
       return fail(err, "screenshot", noTester(c.timeoutSeconds));

@@ -3,7 +3,7 @@
 // colours of its picture. Missing keys take their defaults, values that are not integers their
 // fallbacks, without a message. Window-free, so the window and grx1-cli share the rules.
 #include "platform/IniFile.h"
-#include "screen/ScreenPicture.h"
+#include "platform/WinColor.h"
 
 #include <QPoint>
 #include <QRect>

@@ -59,13 +59,19 @@ bool postScreenRequest(LinkShared& link) {
 }
 
 bool waitForScreen(LinkShared& link, UiWaiter& waiter, const std::function<bool()>& giveUp) {
-  bool posted = false;
-  for (;;) {
-    if (!posted) posted = postScreenRequest(link);
-    if (posted && link.state() != lsReadScreen) return true;
+  while (link.state() == lsReadScreen) {
     if (giveUp && giveUp()) return false;
     waiter.waitMs(10);
   }
+  return true;
+}
+
+bool requestScreen(LinkShared& link, UiWaiter& waiter, const std::function<bool()>& giveUp) {
+  while (!postScreenRequest(link)) {
+    if (giveUp && giveUp()) return false;
+    waiter.waitMs(10);
+  }
+  return waitForScreen(link, waiter, giveUp);
 }
 
 bool withdrawScreenRequest(LinkShared& link, UiWaiter& waiter) {

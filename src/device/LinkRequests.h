@@ -43,11 +43,12 @@ RequestResult writeNamesToTester(LinkShared& link, NameList list, const NameBloc
 // (or the search before it) it would cut that read off and read record bytes as a picture. Posting
 // empties the shared image first, so a withdrawn request shows the empty frame. True when posted.
 bool postScreenRequest(LinkShared& link);
-// Waits until the link is idle, posts, and waits while the state is lsReadScreen; no time limit,
-// but the wait ends when `giveUp` returns true (the window is closing, the command timed out).
-// True once the posted request has left lsReadScreen (the worker read the image, or its error path
-// restarted the search).
+// Waits while the state is lsReadScreen; no time limit, but the wait ends when `giveUp` returns
+// true (the window is closing, the command timed out). True once the state has left lsReadScreen
+// (the worker read the image, or its error path restarted the search).
 bool waitForScreen(LinkShared& link, UiWaiter& waiter, const std::function<bool()>& giveUp = {});
+// The whole request: waits until the link is idle, posts, then waits as waitForScreen does.
+bool requestScreen(LinkShared& link, UiWaiter& waiter, const std::function<bool()>& giveUp = {});
 // Closing the screen window: up to 99 polls of 10 ms, then withdraws. True when it withdrew.
 bool withdrawScreenRequest(LinkShared& link, UiWaiter& waiter);
 

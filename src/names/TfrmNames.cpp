@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 
 namespace grx {
 namespace {
@@ -144,17 +145,32 @@ NameBlock TfrmNames::blockFromEdits() const {
 void TfrmNames::btnFromDeviceClick() {
   if (!linkIdle()) return;  // the worker is busy: nothing, without a message
   NameBlock block{};
-  if (readNamesFromTester(*env_.link, kind_.list, *env_.waiter, block) == RequestResult::NotPosted) return;
-  // Also after a time-out: the boxes then show the block as it was.
-  fillEditsFromBlock(block);
-  env_.flags->NamesChanged = false;
+  exchanging_ = true;
+  const RequestResult result = readNamesFromTester(*env_.link, kind_.list, *env_.waiter, block);
+  if (result != RequestResult::NotPosted) {
+    // Also after a time-out: the boxes then show the block as it was.
+    fillEditsFromBlock(block);
+    env_.flags->NamesChanged = false;
+  }
+  exchangeEnds();
+}
+
+void TfrmNames::exchangeEnds() {
+  exchanging_ = false;
+  if (!closeAfterExchange_) return;
+  closeAfterExchange_ = false;
+  QTimer::singleShot(0, this, &QWidget::close);
 }
 
 void TfrmNames::btnToDeviceClick() {
   if (env_.flags->NamesEmpty || !linkIdle()) return;
   const NameBlock block = blockFromEdits();
+  const bool nested = exchanging_;  // the close question's Yes runs inside a close
+  exchanging_ = true;
   if (writeNamesToTester(*env_.link, kind_.list, block, *env_.waiter) == RequestResult::Done)
     env_.flags->NamesChanged = false;
+  if (nested) return;
+  exchangeEnds();
 }
 
 void TfrmNames::btnFromFileClick() {
@@ -218,6 +234,11 @@ void TfrmNames::ButtonDefaultClick() {
 void TfrmNames::btnCloseClick() { close(); }
 
 void TfrmNames::closeEvent(QCloseEvent* event) {
+  if (exchanging_) {
+    closeAfterExchange_ = true;
+    event->ignore();
+    return;
+  }
   if (env_.flags->NamesChanged) {
     const int answer = env_.ui->message(this, {kAppTitle.text(), kSaveToDevice.text(), ModalUi::Icon::Warning,
                                                ModalUi::Yes | ModalUi::No | ModalUi::Cancel, ModalUi::No});
@@ -225,7 +246,12 @@ void TfrmNames::closeEvent(QCloseEvent* event) {
       event->ignore();
       return;
     }
-    if (answer == ModalUi::Yes) btnToDeviceClick();
+    if (answer == ModalUi::Yes) {
+      exchanging_ = true;  // a second close during the write waits for this one
+      btnToDeviceClick();
+      exchanging_ = false;
+      closeAfterExchange_ = false;
+    }
   }
   event->accept();
   if (env_.closed) env_.closed();

@@ -69,6 +69,12 @@ class TfrmNames : public QWidget {
   void fillEditsFromBlock(const NameBlock& block);
   NameBlock blockFromEdits() const;
   bool linkIdle() const;
+  void exchangeEnds();
+
+  // A tester exchange waits while the window handles its events; a close asked for meanwhile is
+  // carried out when the exchange has ended, so the window is never freed inside its own wait.
+  bool exchanging_ = false;
+  bool closeAfterExchange_ = false;
 
   const NameListKind& kind_;
   Environment env_;

@@ -4,6 +4,7 @@
 // map inside a blank ring and an ink frame, and that map as a 24-bit Windows bitmap in two colours.
 // Window-free: the screen image window and grx1-cli screenshot both use it.
 #include "device/LinkState.h"
+#include "platform/WinColor.h"
 
 #include <QByteArray>
 
@@ -33,15 +34,6 @@ PixelMap framedPixelMap();
 // Decodes the image into columns 2 .. 129 and rows 2 .. 65 of `map` and leaves every byte of
 // `image` at 0 (the next read then starts from zeros).
 void decodeScreenImage(ScreenImage& image, PixelMap& map);
-
-// A Windows colour value: 0x00BBGGRR.
-using WinColor = std::uint32_t;
-inline constexpr int winRed(WinColor c) { return int(c & 0xFF); }
-inline constexpr int winGreen(WinColor c) { return int((c >> 8) & 0xFF); }
-inline constexpr int winBlue(WinColor c) { return int((c >> 16) & 0xFF); }
-inline constexpr WinColor winColor(int r, int g, int b) {
-  return WinColor(r & 0xFF) | (WinColor(g & 0xFF) << 8) | (WinColor(b & 0xFF) << 16);
-}
 
 // The map as a 24-bit BMP file (132 x 68, rows bottom up, no palette): ink where it holds 1.
 QByteArray pictureBmp(const PixelMap& map, WinColor ink, WinColor background);

@@ -159,6 +159,11 @@ void TfrmScreenshot::BtnBackgroundColorClick() {
 void TfrmScreenshot::BtnCloseClick() { close(); }
 
 void TfrmScreenshot::closeEvent(QCloseEvent* event) {
+  if (closing_) {
+    event->ignore();  // the first close is still waiting; it closes the window
+    return;
+  }
+  closing_ = true;
   writeScreenshotPosition(*env_.config, pos());
   BtnGetPicture->setEnabled(false);
   BtnPenColor->setEnabled(false);

@@ -77,6 +77,7 @@ class TfrmScreenshot : public QWidget {
   QString pictureFile_;
   bool reading_ = false;
   bool posted_ = false;
+  bool closing_ = false;  // the close box pressed again during the withdrawal's wait
 };
 
 }  // namespace grx

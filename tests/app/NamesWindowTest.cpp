@@ -6,6 +6,7 @@
 #include "support/FakeModalUi.h"
 #include "support/FileBytes.h"
 #include "support/MainWindowFixture.h"
+#include "support/WaitUntil.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -26,6 +27,7 @@ class FakeWorker final : public UiWaiter {
   explicit FakeWorker(LinkShared& link) : link_(link) {}
   void waitMs(int ms) override {
     polls.push_back(ms);
+    if (duringWait) std::exchange(duringWait, {})();
     if (silent) return;
     const std::uint8_t s = link_.state();
     if (s == lsReadMaterials || s == lsReadObjects) {
@@ -40,6 +42,7 @@ class FakeWorker final : public UiWaiter {
   NameBlock testerMaterials{};
   NameBlock testerObjects{};
   bool silent = false;  // no tester: requests time out
+  std::function<void()> duringWait;  // runs once, inside the next poll
   std::vector<int> polls;
   std::vector<NameBlock> writes;
 
@@ -76,6 +79,12 @@ class NamesWindow : public ::testing::Test {
     QStringList names;
     for (QLineEdit* e : window->EditName) names << e->text();
     return names;
+  }
+  bool waitUntilClosed() {
+    return test::waitUntil([&] {
+      QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+      return window.isNull();
+    }, 2000);
   }
   QString file(const char* name) const { return QDir::toNativeSeparators(dir.filePath(QString::fromLatin1(name))); }
 
@@ -273,6 +282,21 @@ TEST_F(NamesWindow, DefaultThenCloseAsksAndEachAnswerDoesItsPart) {
     }
     delete window.data();
   }
+}
+
+TEST_F(NamesWindow, AClosePressedDuringAnExchangeWaitsForItsEnd) {
+  TfrmNames& w = open(NameList::Materials);
+  worker.duringWait = [&] {
+    w.close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  };
+  worker.polls.clear();
+  w.btnFromDeviceClick();
+  ASSERT_FALSE(window.isNull()) << "not freed inside its own wait";
+  EXPECT_EQ(worker.polls.size(), 1u);
+  EXPECT_EQ(closedCalls, 0);
+  ASSERT_TRUE(waitUntilClosed());
+  EXPECT_EQ(closedCalls, 1);
 }
 
 class NamesMenu : public test::MainWindowFixture {};

@@ -229,7 +229,7 @@ TEST_F(OverLibUsb, AScreenRequestDuringADataReadLeavesTheReadComplete) {
   EXPECT_FALSE(postScreenRequest(shared));
   EXPECT_EQ(shared.state(), lsReadRecords);
   test::SteppingWaiter waiter([&] { worker.Step(); });
-  EXPECT_TRUE(waitForScreen(shared, waiter));
+  EXPECT_TRUE(requestScreen(shared, waiter));
   EXPECT_EQ(shared.state(), lsIdle);
 
   EXPECT_EQ(view.takeOvers(), 1);
