@@ -29,8 +29,8 @@ class TesterWindows : public test::MainWindowFixture {
     qputenv("GRX1_LIBUSB", "/nonexistent/libusb-0.1.so.4");
   }
   void TearDown() override {
+    link_.reset();  // first: the worker's window calls reach the form until it has stopped
     form_.reset();
-    link_.reset();
     server_.stop();
     qunsetenv("GRX1_PIPE_DIR");
     qunsetenv("GRX1_LIBUSB");
