@@ -180,6 +180,7 @@ void TForm1::connectActions() {
   });
   connectChartActions();
   connectExportActions();
+  connectTesterActions();
 }
 
 void TForm1::FormCreate() {

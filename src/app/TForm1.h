@@ -6,6 +6,7 @@
 #include "config/Settings.h"
 #include "data/MeasurementSet.h"
 #include "platform/AppPaths.h"
+#include "names/NameLists.h"
 #include "platform/IniFile.h"
 
 #include <QMainWindow>
@@ -106,6 +107,14 @@ class TForm1 : public QMainWindow {
 
   // Tester
   void AGaugeReadExecute();
+  void AMaterialEditExecute();
+  void AObjectEditExecute();
+  void AScreenshotExecute();
+  // Guard flags: an editor opened from the menu sets its flag, closing it clears it.
+  bool MaterialsEditorOpen = false;
+  bool ObjectsEditorOpen = false;
+  // The flags of the two name lists, for the whole run.
+  NameListFlags& nameListFlags(NameList list) { return list == NameList::Materials ? materialFlags_ : objectFlags_; }
   // A completed read from the tester: its set replaces the shown one and the tables follow.
   void takeOverMeasurements(MeasurementSet& staging);
 
@@ -186,6 +195,8 @@ class TForm1 : public QMainWindow {
   // The save-dialog exports: one signal, or every signal of the view when `signal` is empty.
   void saveImpactFile(bool wav, std::optional<ExportSignal> signal);
   std::optional<std::uint32_t> selectImpactForExport();
+  void connectTesterActions();
+  LinkShared& testerLink();
 
   Environment env_;
   IniFile ini_;
@@ -200,6 +211,9 @@ class TForm1 : public QMainWindow {
   bool inLayout_ = false;
   QSize outerSize_;  // Width and Height from the configuration: the whole window, frame included
   bool frameFitted_ = false;
+  NameListFlags materialFlags_;
+  NameListFlags objectFlags_;
+  std::unique_ptr<LinkShared> ownLink_;  // the name blocks when no device link was given (tests)
 };
 
 }  // namespace grx

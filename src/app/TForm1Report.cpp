@@ -27,7 +27,7 @@ void TForm1::APrintExecute() {
   if (seriesReportIsEmpty(table)) return;
   // Prepared afresh every time, from the table as it stands and in the current language.
   ReportPreview preview(prepareSeriesReport(table, currentLanguage()), ui(),
-                        proposedFolder(lastReadPath(), env_.programFolder), this);
+                        proposedFolder(lastReadPath(), dataFolder()), this);
   runDialog(preview);
 }
 

@@ -23,7 +23,9 @@ namespace {
 //   GRX1_SAMPLE_IMPACTS=N  show N generated sample impacts at start
 //   GRX1_GRAB=FILE.png     save a picture of the window shortly after it is shown, then quit
 //   GRX1_GRAB_DELAY_MS=N   how long after the start the picture is taken (default 700)
-//   GRX1_SHOW=print|about  opens the report preview or the About box after the start
+//   GRX1_ACTION=NAME       triggers the main window's action NAME (e.g. AMaterialEdit) after start;
+//                          GRX1_GRAB then pictures the window it opened (the newest top-level one)
+//   GRX1_ACTION_DELAY_MS=N when the action is triggered (default 100)
 void applyDeveloperHooks(grx::TForm1& form) {
   bool ok = false;
   const int samples = qEnvironmentVariableIntValue("GRX1_SAMPLE_IMPACTS", &ok);
@@ -31,18 +33,28 @@ void applyDeveloperHooks(grx::TForm1& form) {
     grx::generateSampleMeasurements(form.measurements(), samples, 1);
     form.RebuildTables();
   }
-  // GRX1_SHOW=print|about opens the report preview or the About box once the window is shown.
-  const QString show = qEnvironmentVariable("GRX1_SHOW");
-  if (show == u"print" || show == u"about")
-    QTimer::singleShot(0, &form, [&form, show] { (show == u"print" ? form.Actions->APrint : form.Actions->AAbout)->trigger(); });
+  const QString action = qEnvironmentVariable("GRX1_ACTION");
+  if (!action.isEmpty()) {
+    bool delayGiven = false;
+    const int delay = qEnvironmentVariableIntValue("GRX1_ACTION_DELAY_MS", &delayGiven);
+    QTimer::singleShot(delayGiven ? delay : 100, &form, [&form, action] {
+      if (auto* a = form.findChild<QAction*>(action)) a->trigger();
+    });
+  }
   const QString grab = qEnvironmentVariable("GRX1_GRAB");
   if (!grab.isEmpty()) {
     bool delayGiven = false;
     const int delay = qEnvironmentVariableIntValue("GRX1_GRAB_DELAY_MS", &delayGiven);
     QTimer::singleShot(delayGiven ? delay : 700, &form, [&form, grab] {
-      // A modal window of the program (the report preview, the About box) is grabbed instead.
+      // A window of the program opened by the hooks (the report preview, the About box, a name
+      // editor, the screen image) is grabbed instead of the main window.
       QWidget* shown = QApplication::activeModalWidget();
-      (shown ? shown : static_cast<QWidget*>(&form))->grab().save(grab);
+      if (!shown) {
+        shown = &form;
+        for (QWidget* w : QApplication::topLevelWidgets())
+          if (w != &form && w->isVisible() && w->parentWidget() == &form) shown = w;
+      }
+      shown->grab().save(grab);
       std::fflush(nullptr);
       std::_Exit(0);
     });

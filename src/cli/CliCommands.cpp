@@ -1,6 +1,7 @@
 #include "CliCommands.h"
 
 #include "CliExport.h"
+#include "CliNames.h"
 #include "CliRead.h"
 
 #include "data/ProjectFile.h"
@@ -92,6 +93,8 @@ std::optional<QString> parse(const QStringList& args, Options& o) {
 int runCli(const QStringList& arguments, QTextStream& out, QTextStream& err) {
   if (!arguments.isEmpty() && arguments.first() == u"read") return runCliRead(arguments.mid(1), out, err);
   if (!arguments.isEmpty() && isCliExportCommand(arguments.first())) return runCliExport(arguments, out, err);
+  if (!arguments.isEmpty() && arguments.first() == u"names") return runCliNames(arguments.mid(1), out, err);
+  if (!arguments.isEmpty() && arguments.first() == u"screenshot") return runCliScreenshot(arguments.mid(1), out, err);
   Options o;
   if (const auto problem = parse(arguments, o)) {
     err << *problem << '\n';

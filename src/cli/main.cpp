@@ -11,6 +11,7 @@ int main(int argc, char* argv[]) {
   // The report needs fonts and so a GUI application of its own.
   if (argc > 1 && std::strcmp(argv[1], "report") == 0) return grx::cliReportMain(argc, argv);
   QCoreApplication app(argc, argv);
+  QCoreApplication::setApplicationName(QStringLiteral("grx1"));  // the same user folders as the window program
   QTextStream out(stdout);
   QTextStream err(stderr);
   out.setEncoding(QStringConverter::Utf8);

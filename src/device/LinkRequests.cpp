@@ -52,7 +52,11 @@ RequestResult writeNamesToTester(LinkShared& link, NameList list, const NameBloc
   return waitForIdle(link, writeCode(list), 50, 100, waiter) ? RequestResult::Done : RequestResult::TimedOut;
 }
 
-void postScreenRequest(LinkShared& link) { link.setState(lsReadScreen); }
+bool postScreenRequest(LinkShared& link) {
+  if (link.state() != lsIdle) return false;
+  link.setScreenImage(ScreenImage{});  // before the code: its store publishes the empty image
+  return link.replaceState(lsIdle, lsReadScreen);
+}
 
 bool waitForScreen(LinkShared& link, UiWaiter& waiter, const std::function<bool()>& giveUp) {
   while (link.state() == lsReadScreen) {
@@ -60,6 +64,14 @@ bool waitForScreen(LinkShared& link, UiWaiter& waiter, const std::function<bool(
     waiter.waitMs(10);
   }
   return true;
+}
+
+bool requestScreen(LinkShared& link, UiWaiter& waiter, const std::function<bool()>& giveUp) {
+  while (!postScreenRequest(link)) {
+    if (giveUp && giveUp()) return false;
+    waiter.waitMs(10);
+  }
+  return waitForScreen(link, waiter, giveUp);
 }
 
 bool withdrawScreenRequest(LinkShared& link, UiWaiter& waiter) {

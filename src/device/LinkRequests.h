@@ -1,6 +1,6 @@
 #pragma once
 // The user-interface side of the link handshake. A requester posts a code only when the link is
-// idle (the screen request excepted), then waits while still processing window events, so the
+// idle, then waits while still processing window events, so the
 // worker's synchronised window calls run during the wait; one that gives up withdraws its code
 // only if the state still holds it.
 #include "LinkState.h"
@@ -39,11 +39,16 @@ RequestResult readNamesFromTester(LinkShared& link, NameList list, UiWaiter& wai
 // list's names-empty flag before calling.
 RequestResult writeNamesToTester(LinkShared& link, NameList list, const NameBlock& names, UiWaiter& waiter);
 
-// Screen image: posted whatever the state; the wait has no time limit but ends when `giveUp`
-// returns true (the window is closing). True once the state has left lsReadScreen (the worker read
-// the image, or its error path restarted the search).
-void postScreenRequest(LinkShared& link);
+// Screen image. Posted only from lsIdle, like every other request: posted during the start-up read
+// (or the search before it) it would cut that read off and read record bytes as a picture. Posting
+// empties the shared image first, so a withdrawn request shows the empty frame. True when posted.
+bool postScreenRequest(LinkShared& link);
+// Waits while the state is lsReadScreen; no time limit, but the wait ends when `giveUp` returns
+// true (the window is closing, the command timed out). True once the state has left lsReadScreen
+// (the worker read the image, or its error path restarted the search).
 bool waitForScreen(LinkShared& link, UiWaiter& waiter, const std::function<bool()>& giveUp = {});
+// The whole request: waits until the link is idle, posts, then waits as waitForScreen does.
+bool requestScreen(LinkShared& link, UiWaiter& waiter, const std::function<bool()>& giveUp = {});
 // Closing the screen window: up to 99 polls of 10 ms, then withdraws. True when it withdrew.
 bool withdrawScreenRequest(LinkShared& link, UiWaiter& waiter);
 

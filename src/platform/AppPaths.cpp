@@ -19,6 +19,10 @@ QString configFilePath(const QString& programFolder) {
   return programFolder + pathSeparator() + QStringLiteral("GRX1.ini");
 }
 
+QString screenshotFilePath(const QString& programFolder) {
+  return programFolder + pathSeparator() + QStringLiteral("Screenshot.bmp");
+}
+
 QString helpFilePath(const QString& programFolder) {
   return programFolder + pathSeparator() + QStringLiteral("Help") + pathSeparator() + QStringLiteral("GRX1Help.hlp");
 }

@@ -11,6 +11,9 @@ QString programFolderOf(const QString& executablePath);
 // folder + separator + "GRX1.ini"
 QString configFilePath(const QString& programFolder);
 
+// folder + separator + "Screenshot.bmp": the screen image window's picture file
+QString screenshotFilePath(const QString& programFolder);
+
 // folder + separator + "Help" + separator + "GRX1Help.hlp"
 QString helpFilePath(const QString& programFolder);
 

@@ -2,6 +2,9 @@
 
 #include "data/MeasurementSet.h"
 #include "data/TextForms.h"
+#include "names/NameLists.h"
+
+#include <QFile>
 
 #include <QString>
 
@@ -22,6 +25,24 @@ void loadDefaultNames(TesterCore& core) {
     writeNameField(core.materialNames().data() + 20 * k, QString::fromUtf8(kMaterials[k]));
     writeNameField(core.objectNames().data() + 20 * k, QString::fromUtf8(kObjects[k]));
   }
+}
+
+bool loadNameListFile(TesterCore& core, bool materials, const QString& path) {
+  auto& target = materials ? core.materialNames() : core.objectNames();
+  NameBlock block{};
+  std::copy(target.begin(), target.end(), block.begin());
+  if (!readNameListFile(path, materials ? NameList::Materials : NameList::Objects, block)) return false;
+  std::copy(block.begin(), block.end(), target.begin());
+  return true;
+}
+
+bool loadScreenFile(TesterCore& core, const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return false;
+  const QByteArray bytes = file.readAll();
+  if (bytes.size() != kScreenBytes) return false;
+  std::copy(bytes.begin(), bytes.end(), core.screen().begin());
+  return true;
 }
 
 }  // namespace grx::sim

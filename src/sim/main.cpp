@@ -3,7 +3,8 @@
 //
 //   grx1-tester-sim [--dir FOLDER] [--device NAME] [--data FILE.grx | --impacts N [--seed S]]
 //                   [--version-length L] [--silence-at K [--silence-times T]] [--drop-at K]
-//                   [--slow MS] [--empty]
+//                   [--slow MS] [--empty] [--materials FILE.mtgrx] [--objects FILE.objgrx]
+//                   [--screen FILE]
 //
 // FOLDER defaults to $GRX1_PIPE_DIR, else /run/grx1; the tester appears as FOLDER/NAME (default
 // "tester0") with the FIFOs Pipe00 and Pipe01 until the program ends (Ctrl+C).
@@ -31,7 +32,8 @@ extern "C" void onSignal(int) { g_stop = true; }
 constexpr const char* kUsage =
     "usage: grx1-tester-sim [--dir FOLDER] [--device NAME] [--data FILE.grx | --impacts N [--seed S]]\n"
     "                       [--version-length L] [--silence-at K [--silence-times T]] [--drop-at K]\n"
-    "                       [--slow MS] [--empty]\n";
+    "                       [--slow MS] [--empty] [--materials FILE.mtgrx] [--objects FILE.objgrx]\n"
+    "                       [--screen FILE]   (FILE: the 1024 bytes of a screen image)\n";
 
 int fail(const QString& message) {
   std::fprintf(stderr, "grx1-tester-sim: %s\n%s", qPrintable(message), kUsage);
@@ -51,6 +53,7 @@ int main(int argc, char* argv[]) {
   int impacts = 120;
   std::uint32_t seed = 1;
   grx::sim::TesterFaults faults;
+  QString materials, objects, screen;
 
   for (qsizetype i = 0; i < args.size(); ++i) {
     const QString& a = args[i];
@@ -80,6 +83,9 @@ int main(int argc, char* argv[]) {
     else if (a == u"--silence-times") faults.silenceTimes = v == u"always" ? -1 : number();
     else if (a == u"--drop-at") faults.dropAtRecord = number();
     else if (a == u"--slow") faults.slowMs = number();
+    else if (a == u"--materials") materials = v;
+    else if (a == u"--objects") objects = v;
+    else if (a == u"--screen") screen = v;
     else return fail(QStringLiteral("unknown option ") + a);
     if (!ok) return fail(a + QStringLiteral(" needs a whole number, not ") + v);
   }
@@ -96,6 +102,12 @@ int main(int argc, char* argv[]) {
   grx::sim::TesterCore core;
   grx::sim::loadMeasurements(core, *set);
   grx::sim::loadDefaultNames(core);
+  if (!materials.isEmpty() && !grx::sim::loadNameListFile(core, true, materials))
+    return fail(QStringLiteral("no material names in ") + materials);
+  if (!objects.isEmpty() && !grx::sim::loadNameListFile(core, false, objects))
+    return fail(QStringLiteral("no object names in ") + objects);
+  if (!screen.isEmpty() && !grx::sim::loadScreenFile(core, screen))
+    return fail(QStringLiteral("a screen image file holds 1024 bytes: ") + screen);
   core.faults() = faults;
 
   grx::sim::PipeTester tester(core, folder.toStdString(), device.toStdString());

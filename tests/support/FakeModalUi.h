@@ -14,11 +14,13 @@ class FakeModalUi : public ModalUi {
   // dialog with none left is cancelled.
   std::deque<int> messageAnswers;
   std::deque<QString> fileAnswers;  // an empty name cancels that dialog
+  std::deque<std::optional<QColor>> colorAnswers;  // none: that colour dialog is cancelled
   std::optional<Language> languageAnswer;  // none: closed without a choice
   bool languageDialogFails = false;
 
   std::vector<Message> messages;
   std::vector<FileDialog> fileDialogs;
+  std::vector<QColor> colorDialogs;  // the colour each colour dialog started from
   int languageDialogs = 0;
   std::vector<bool> printerSetups;  // pageOnly of each printer or page setup asked for
 
@@ -37,7 +39,14 @@ class FakeModalUi : public ModalUi {
     if (answer.isEmpty()) return std::nullopt;
     return answer;
   }
-  std::optional<QColor> color(QWidget*, const QColor& initial) override { return initial; }
+  // With no answer left a colour dialog is cancelled.
+  std::optional<QColor> color(QWidget*, const QColor& initial) override {
+    colorDialogs.push_back(initial);
+    if (colorAnswers.empty()) return std::nullopt;
+    const std::optional<QColor> answer = colorAnswers.front();
+    colorAnswers.pop_front();
+    return answer;
+  }
   bool chooseLanguage(const std::function<void(Language)>& choose, bool* failed) override {
     ++languageDialogs;
     if (failed) *failed = languageDialogFails;
