@@ -1,5 +1,6 @@
 #include "CliCommands.h"
 
+#include "CliFiles.h"
 #include "CliRead.h"
 
 #include "data/ProjectFile.h"
@@ -99,14 +100,14 @@ int runCli(const QStringList& arguments, QTextStream& out, QTextStream& err) {
 
   if (o.command == u"sample") {
     generateSampleMeasurements(*set, o.impacts, o.seed);
-    if (writeProjectFile(*set, o.output) != ProjectWriteResult::Ok) {
+    if (writeProjectFileNamed(*set, o.output) != ProjectWriteResult::Ok) {
       err << cannotCreateFileText(o.output, o.language).replace(u'\n', u' ') << '\n';
       return 2;
     }
     return 0;
   }
 
-  if (readProjectFile(o.file, *set) != ProjectReadResult::Ok) {
+  if (readProjectFileNamed(o.file, *set) != ProjectReadResult::Ok) {
     err << kFileDamaged.text(o.language) << ": " << QFileInfo(o.file).fileName() << '\n';
     return 2;
   }
