@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth
   libusb-dev g++-mingw-w64-x86-64
+  clang libclang-rt-14-dev
 )
 
 missing=()

@@ -22,7 +22,7 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: grx1-cli series FILE.grx [--lang ru|en] | impacts FILE.grx --series K [--lang ru|en] | "
-    "sample -o FILE.grx [--impacts N] [--seed S] | read -o OUT.grx [--timeout SECONDS]";
+    "sample -o FILE.grx [--impacts N] [--seed S] | read -o OUT.grx [--timeout SECONDS] [--max-time SECONDS]";
 
 struct Options {
   QString command;

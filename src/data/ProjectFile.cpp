@@ -36,7 +36,7 @@ ProjectReadResult readProjectFile(const QString& path, MeasurementSet& staging) 
   return readProjectData(file, staging);
 }
 
-ProjectReadResult readProjectData(QFileDevice& file, MeasurementSet& staging) {
+ProjectReadResult readProjectData(QIODevice& file, MeasurementSet& staging) {
   std::uint8_t header[kProjectHeaderSize];
   if (file.read(reinterpret_cast<char*>(header), kProjectHeaderSize) != kProjectHeaderSize)
     return ProjectReadResult::Damaged;

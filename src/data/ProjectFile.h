@@ -6,7 +6,6 @@
 
 #include <QString>
 
-class QFileDevice;
 class QIODevice;
 class QSaveFile;
 
@@ -33,8 +32,9 @@ enum class ProjectWriteResult {
 // A path that names something other than a regular file (a FIFO, a device, a folder) is Damaged
 // without being opened.
 ProjectReadResult readProjectFile(const QString& path, MeasurementSet& staging);
-// The same from a regular file already open for reading, positioned at its start.
-ProjectReadResult readProjectData(QFileDevice& file, MeasurementSet& staging);
+// The same from a device open for reading, positioned at its start, whose size() is the file's
+// length (a file, or a buffer).
+ProjectReadResult readProjectData(QIODevice& file, MeasurementSet& staging);
 
 // Reads the file into `staging` and, only when the whole file is good, exchanges it with `shown`.
 // On any failure `shown` keeps every byte it had.
