@@ -14,6 +14,10 @@
 
 #include <memory>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace grx {
 namespace {
 
@@ -65,6 +69,22 @@ TEST_F(CliReadTest, NoTesterWithinTheTimeOutExitsWith2) {
   EXPECT_EQ(run.code, 2);
   EXPECT_TRUE(run.err.contains("no tester answered within 0.3 s")) << run.err.toStdString();
   EXPECT_FALSE(QFile::exists(output.filePath("none.grx")));
+}
+
+TEST_F(CliReadTest, ATesterFoundButSilentIsToldApartFromNoTester) {
+  // Device nodes whose host-to-tester pipe has a reader, but nobody ever answers.
+  const std::string dir = folder.stdPath() + "/tester0";
+  ASSERT_EQ(::mkdir(dir.c_str(), 0755), 0);
+  ASSERT_EQ(::mkfifo((dir + "/Pipe00").c_str(), 0600), 0);
+  ASSERT_EQ(::mkfifo((dir + "/Pipe01").c_str(), 0600), 0);
+  const int reader = ::open((dir + "/Pipe00").c_str(), O_RDONLY | O_NONBLOCK);
+  ASSERT_GE(reader, 0);
+  const CliRun run = runRead({"-o", output.filePath("silent.grx"), "--timeout", "0.5"});
+  ::close(reader);
+  EXPECT_EQ(run.code, 2);
+  EXPECT_TRUE(run.err.endsWith("\ngrx1-cli read: the tester was found but did not answer within 0.5 s; the link "
+                               "itself waits 0.35 s before the first answer\n"))
+      << run.err.toStdString();
 }
 
 TEST_F(CliReadTest, BadArgumentsExitWith2AndOneLine) {
