@@ -6,7 +6,9 @@
 #   bash tools/fuzz.sh --time SECONDS  each target for SECONDS instead (a longer local run)
 #   bash tools/fuzz.sh --seeds         writes the seed corpus again from the sample generator
 #
-# New inputs the fuzzer finds go to build/fuzz/corpus/<target>, never into the source tree. A
+# The fixed runs start from the seeds alone each time, so they take the same time on every machine;
+# a --time run keeps what it finds in build/fuzz/corpus/<target> and starts from it again next
+# time. Nothing is written into the source tree. A
 # crash, a leak or undefined behaviour fails the script; the input is saved as
 # build/fuzz/findings/<target>-crash-* (replay it: build/fuzz/tests/fuzz/grx1-fuzz-<target> FILE).
 set -euo pipefail
@@ -48,6 +50,10 @@ failed=()
 for entry in "${targets[@]}"; do
   read -r name folder runs maxlen <<<"$entry"
   work="build/fuzz/corpus/$name"
+  if [ "$mode" = runs ]; then
+    work="build/fuzz/ci-corpus/$name"
+    rm -rf "$work"
+  fi
   mkdir -p "$work"
   limit=(-runs="$runs")
   [ "$mode" = time ] && limit=(-max_total_time="$seconds")
