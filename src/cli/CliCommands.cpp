@@ -91,6 +91,10 @@ std::optional<QString> parse(const QStringList& args, Options& o) {
 
 int runCli(const QStringList& arguments, QTextStream& out, QTextStream& err) {
   if (!arguments.isEmpty() && arguments.first() == u"read") return runCliRead(arguments.mid(1), out, err);
+  if (arguments == QStringList{QStringLiteral("--help")}) {
+    out << kUsage << '\n';
+    return 0;
+  }
   Options o;
   if (const auto problem = parse(arguments, o)) {
     err << *problem << '\n';

@@ -120,6 +120,13 @@ TEST_F(CliTest, BadArgumentsAndFilesGiveExitTwoAndOneLine) {
   }
 }
 
+TEST(CliHelp, HelpGoesToStdoutWithExitCode0) {
+  const CliRun r = run({"--help"});
+  EXPECT_EQ(r.code, 0);
+  EXPECT_TRUE(r.err.isEmpty());
+  EXPECT_TRUE(r.out.startsWith("usage: grx1-cli series FILE.grx")) << r.out.toStdString();
+}
+
 TEST_F(CliTest, NamesThatAreNotRegularFilesAreDamagedWithoutWaiting) {
   // A FIFO would keep an open (or a read) waiting for a writer that never comes.
   const QString fifo = dir_.filePath(QStringLiteral("pipe.grx"));
