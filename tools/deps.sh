@@ -10,6 +10,7 @@ packages=(
   libusb-dev g++-mingw-w64-x86-64
   desktop-file-utils libxml2-utils dpkg-dev file
   libxlsxwriter-dev fonts-liberation2 poppler-utils unzip
+  clang libclang-rt-14-dev
 )
 
 missing=()

@@ -2,6 +2,7 @@
 
 #include "CliExport.h"
 #include "CliNames.h"
+#include "CliFiles.h"
 #include "CliRead.h"
 
 #include "data/ProjectFile.h"
@@ -23,7 +24,7 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: grx1-cli series FILE.grx [--lang ru|en] | impacts FILE.grx --series K [--lang ru|en] | "
-    "sample -o FILE.grx [--impacts N] [--seed S] | read -o OUT.grx [--timeout SECONDS]";
+    "sample -o FILE.grx [--impacts N] [--seed S] | read -o OUT.grx [--timeout SECONDS] [--max-time SECONDS]";
 
 struct Options {
   QString command;
@@ -92,6 +93,10 @@ std::optional<QString> parse(const QStringList& args, Options& o) {
 
 int runCli(const QStringList& arguments, QTextStream& out, QTextStream& err) {
   if (!arguments.isEmpty() && arguments.first() == u"read") return runCliRead(arguments.mid(1), out, err);
+  if (arguments == QStringList{QStringLiteral("--help")}) {
+    out << kUsage << '\n';
+    return 0;
+  }
   if (!arguments.isEmpty() && isCliExportCommand(arguments.first())) return runCliExport(arguments, out, err);
   if (!arguments.isEmpty() && arguments.first() == u"names") return runCliNames(arguments.mid(1), out, err);
   if (!arguments.isEmpty() && arguments.first() == u"screenshot") return runCliScreenshot(arguments.mid(1), out, err);
@@ -104,14 +109,14 @@ int runCli(const QStringList& arguments, QTextStream& out, QTextStream& err) {
 
   if (o.command == u"sample") {
     generateSampleMeasurements(*set, o.impacts, o.seed);
-    if (writeProjectFile(*set, o.output) != ProjectWriteResult::Ok) {
+    if (writeProjectFileNamed(*set, o.output) != ProjectWriteResult::Ok) {
       err << cannotCreateFileText(o.output, o.language).replace(u'\n', u' ') << '\n';
       return 2;
     }
     return 0;
   }
 
-  if (readProjectFile(o.file, *set) != ProjectReadResult::Ok) {
+  if (readProjectFileNamed(o.file, *set) != ProjectReadResult::Ok) {
     err << kFileDamaged.text(o.language) << ": " << QFileInfo(o.file).fileName() << '\n';
     return 2;
   }

@@ -3,7 +3,7 @@
 //   grx1-cli series FILE.grx [--lang ru|en]
 //   grx1-cli impacts FILE.grx --series K [--lang ru|en]
 //   grx1-cli sample -o FILE.grx [--impacts N] [--seed S]
-//   grx1-cli read -o OUT.grx [--timeout SECONDS]     (reads a tester through the device worker)
+//   grx1-cli read -o OUT.grx [--timeout SECONDS] [--max-time SECONDS]   (reads a tester)
 // Tables are written as the window's whole-table copy text (tabs, CR LF), UTF-8.
 #include "platform/TextPair.h"
 

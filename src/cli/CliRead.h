@@ -1,8 +1,9 @@
 #pragma once
-// grx1-cli read -o OUT.grx [--timeout SECONDS]: reads the tester with the window program's device
-// worker, without windows. Statuses and a progress line go to `err`; the measurements are saved
-// as a project file. Exit 0 when saved; 2 for bad arguments, when no tester answers within the
-// time-out (default 30 s), when the tester holds no impacts, and when the file cannot be written.
+// grx1-cli read -o OUT.grx [--timeout SECONDS] [--max-time SECONDS]: reads the tester with the
+// window program's device worker, without windows. Statuses and a progress line go to `err`; the
+// measurements are saved as a project file. Exit 0 when saved; 2 for bad arguments, when the
+// tester gives no new answer within the time-out (default 30 s) or the whole read takes longer
+// than --max-time, when the tester holds no impacts, and when the file cannot be written.
 #include <QStringList>
 
 #include <memory>

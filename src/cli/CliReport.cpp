@@ -1,5 +1,7 @@
 #include "CliReport.h"
 
+#include "CliFiles.h"
+
 #include "data/ProjectFile.h"
 #include "export/ReportVariables.h"
 #include "platform/Messages.h"
@@ -57,7 +59,7 @@ int runCliReport(const QStringList& args, QTextStream&, QTextStream& err) {
     return 2;
   }
   auto set = std::make_unique<MeasurementSet>();
-  if (readProjectFile(file, *set) != ProjectReadResult::Ok) {
+  if (readProjectFileNamed(file, *set) != ProjectReadResult::Ok) {
     err << kFileDamaged.text(language) << ": " << QFileInfo(file).fileName() << '\n';
     return 2;
   }
@@ -97,7 +99,7 @@ int cliReportMain(int argc, char* argv[]) {
   QTextStream err(stderr);
   out.setEncoding(QStringConverter::Utf8);
   err.setEncoding(QStringConverter::Utf8);
-  const int code = runCliReport(app.arguments().mid(2), out, err);
+  const int code = runCliReport(commandLineArguments(argc, argv).mid(1), out, err);
   out.flush();
   err.flush();
   return code;

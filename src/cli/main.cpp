@@ -1,5 +1,6 @@
 #include "CliCommands.h"
 #include "CliReport.h"
+#include "CliFiles.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -16,7 +17,8 @@ int main(int argc, char* argv[]) {
   QTextStream err(stderr);
   out.setEncoding(QStringConverter::Utf8);
   err.setEncoding(QStringConverter::Utf8);
-  const int code = grx::runCli(app.arguments().mid(1), out, err);
+  // File names reach the file system byte for byte, valid UTF-8 or not.
+  const int code = grx::runCli(grx::commandLineArguments(argc, argv), out, err);
   out.flush();
   err.flush();
   return code;

@@ -27,9 +27,16 @@ QString withoutExtension(const QString& fileName) {
 }  // namespace
 
 ProjectReadResult readProjectFile(const QString& path, MeasurementSet& staging) {
+  // Only a regular file is opened: a FIFO or a device would keep the open or the reads waiting
+  // for a writer that may never come.
+  const QFileInfo info(path);
+  if (info.exists() && !info.isFile()) return ProjectReadResult::Damaged;
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return ProjectReadResult::CannotOpen;
+  return readProjectData(file, staging);
+}
 
+ProjectReadResult readProjectData(QIODevice& file, MeasurementSet& staging) {
   std::uint8_t header[kProjectHeaderSize];
   if (file.read(reinterpret_cast<char*>(header), kProjectHeaderSize) != kProjectHeaderSize)
     return ProjectReadResult::Damaged;

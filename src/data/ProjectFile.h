@@ -29,7 +29,12 @@ enum class ProjectWriteResult {
 // Reads a project file into `staging`, a set other than the one shown. Its content is only
 // meaningful when the result is Ok; the caller then swaps it in, so a damaged or short file never
 // leaves the shown set half-replaced.
+// A path that names something other than a regular file (a FIFO, a device, a folder) is Damaged
+// without being opened.
 ProjectReadResult readProjectFile(const QString& path, MeasurementSet& staging);
+// The same from a device open for reading, positioned at its start, whose size() is the file's
+// length (a file, or a buffer).
+ProjectReadResult readProjectData(QIODevice& file, MeasurementSet& staging);
 
 // Reads the file into `staging` and, only when the whole file is good, exchanges it with `shown`.
 // On any failure `shown` keeps every byte it had.

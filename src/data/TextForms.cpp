@@ -3,6 +3,7 @@
 #include "platform/Cp1251.h"
 #include "platform/NumberFormat.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace grx {
@@ -29,7 +30,10 @@ QString dateTimeText(const ImpactRecordView& r) {
 QString nameText(const std::uint8_t* field) {
   const int length = static_cast<std::int8_t>(field[0]);
   if (length < 1 || length > 19) return {};
-  return fromCp1251(reinterpret_cast<const char*>(field + 1), length);
+  // A zero byte ends the text: no NUL reaches a cell, a copy or a report.
+  const std::uint8_t* text = field + 1;
+  const int shown = int(std::find(text, text + length, std::uint8_t(0)) - text);
+  return fromCp1251(reinterpret_cast<const char*>(text), shown);
 }
 
 void writeNameField(std::uint8_t* field, const QString& text) {

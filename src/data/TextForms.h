@@ -17,8 +17,8 @@ QString dateText(const ImpactRecordView& record, Language language);
 // The Russian date order in both languages, ", ", the time.
 QString dateTimeText(const ImpactRecordView& record);
 
-// A name field: length byte (signed; 1..19 valid) and Windows-1251 characters. Anything else reads
-// as the empty text.
+// A name field: length byte (signed; 1..19 valid) and Windows-1251 characters, ending early at a
+// zero byte. Anything else reads as the empty text.
 QString nameText(const std::uint8_t* field);
 // Writes up to 19 characters; the byte after the last one is zeroed when fewer than 19 were
 // written, the bytes after that keep their content.

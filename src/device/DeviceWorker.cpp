@@ -122,10 +122,32 @@ int DeviceWorker::linkRead(std::uint8_t* buffer, int n) {
 // stays in the link.
 int DeviceWorker::framedRead(std::uint8_t* destination, int limit) {
   if (linkRead(destination, 4) < 0) return -1;
-  const std::uint32_t length = std::min<std::uint32_t>(readU32(destination), std::uint32_t(limit));
+  announced_ = readU32(destination);
+  const std::uint32_t length = std::min<std::uint32_t>(announced_, std::uint32_t(limit));
   const int got = linkRead(destination, int(length));
   if (got < 0) return -1;
   return std::min(got, int(length));
+}
+
+// Reads and drops what the last answer announced beyond `limit`, so that the next answer is read
+// from its own first byte. No answer of the tester is longer than the record directory, so a
+// larger announced length is junk and only that much is taken. Best effort: a link that fails
+// here fails again at the next command, which takes the error path.
+void DeviceWorker::discardRestOfAnswer(int limit) {
+  if (announced_ <= std::uint32_t(limit)) return;
+  std::uint32_t left = std::min<std::uint32_t>(announced_, kDirectorySize) - std::uint32_t(limit);
+  while (left > 0) {
+    const int got = linkRead(scratch_.data(), int(std::min<std::uint32_t>(left, std::uint32_t(scratch_.size()))));
+    if (got <= 0) return;
+    left -= std::min<std::uint32_t>(left, std::uint32_t(got));
+  }
+}
+
+// Stage 0 is the version, 1 the directory, 2 + i record i.
+void DeviceWorker::answered(std::uint32_t stage) {
+  if (stage < reach_) return;
+  reach_ = stage + 1;
+  freshAnswers_.fetch_add(1, std::memory_order_acq_rel);
 }
 
 bool DeviceWorker::framedWriteBlock(const std::uint8_t* block) {
@@ -208,6 +230,9 @@ void DeviceWorker::stepReadVersion() {
   wait(pipe ? 50 : 80);
   const int length = framedRead(version_.data(), kVersionLimit);
   if (length < 0) return linkError();
+  answered(0);
+  // A longer text than the program keeps: its rest must not be taken for the directory answer.
+  discardRestOfAnswer(kVersionLimit);
   // The tester pads with zeros; they show as blanks.
   std::replace(version_.begin(), version_.begin() + length, std::uint8_t(0), std::uint8_t(' '));
   version_[std::size_t(length)] = 0;
@@ -226,6 +251,7 @@ void DeviceWorker::stepReadDirectory() {
   wait(50);
   const int received = framedRead(staging_->directory(), kDirectorySize);
   if (received < 0) return linkError();
+  answered(1);
   // Only entries inside this answer count: bytes beyond it are left from an earlier read.
   impacts_ = countImpacts(staging_->directory(), received);
   if (impacts_ >= 1) {
@@ -250,6 +276,7 @@ void DeviceWorker::stepReadRecords() {
                                      std::uint8_t(i >> 8)};
     if (!linkWrite(request, 4)) return linkError();
     if (framedRead(staging_->record(i), kRecordSize) < 0) return linkError();
+    answered(2 + i);
   }
   staging_->clear();
   staging_->setCount(n);
@@ -263,6 +290,7 @@ void DeviceWorker::stepReadRecords() {
 
 void DeviceWorker::stepDecode() {
   closeTransport();
+  reach_ = 0;  // the next read answers afresh
   shared_.setState(lsIdle);
   // The shown set is replaced on the user-interface thread, only after a complete read.
   callView([this](ILinkView& v) {
@@ -291,6 +319,7 @@ void DeviceWorker::stepReadNames(std::uint8_t state) {
   }
   names_ = shared_.names(list);  // a short answer leaves the rest of the block as it was
   if (framedRead(names_.data(), kNameBlockSize) < 0) return linkError();
+  freshAnswers_.fetch_add(1, std::memory_order_acq_rel);
   if (shared_.state() == state) shared_.setNames(list, names_);
   closeTransport();
   shared_.replaceState(state, lsIdle);
@@ -335,6 +364,7 @@ void DeviceWorker::stepReadScreen() {
   }
   screen_ = shared_.screenImage();
   if (framedRead(screen_.data(), kScreenImageSize) < 0) return linkError();
+  freshAnswers_.fetch_add(1, std::memory_order_acq_rel);
   if (shared_.state() == lsReadScreen) shared_.setScreenImage(screen_);
   closeTransport();
   shared_.replaceState(lsReadScreen, lsIdle);

@@ -54,6 +54,11 @@ class DeviceWorker {
   MeasurementSet& stagingSet() { return *staging_; }
   // The impact count of the directory last read.
   std::uint32_t impactCount() const { return impacts_; }
+  // Answers that took the tester's exchange further: the version, the directory or a record not
+  // received before in this read, and every name or screen answer. A read that starts over after a
+  // fault repeats answers already counted, so they do not count again. Any thread may read it; a
+  // caller that watches for a silent tester compares it over time.
+  std::uint32_t freshAnswers() const { return freshAnswers_.load(std::memory_order_acquire); }
 
  private:
   bool usingPipe() const;
@@ -70,6 +75,8 @@ class DeviceWorker {
   bool linkWrite(const std::uint8_t* bytes, int n);
   int linkRead(std::uint8_t* buffer, int n);            // bytes received, or -1
   int framedRead(std::uint8_t* destination, int limit);  // body bytes received, or -1
+  void discardRestOfAnswer(int limit);
+  void answered(std::uint32_t stage);
   bool framedWriteBlock(const std::uint8_t* block);
   bool command(std::uint8_t code);
   bool openForRequest();
@@ -96,6 +103,9 @@ class DeviceWorker {
   LinkIndicator colour_ = LinkIndicator::ButtonFace;
   int progress_ = -1;  // last position sent to the view
   std::uint32_t impacts_ = 0;
+  std::uint32_t announced_ = 0;  // the length the last answer announced, before clipping
+  std::uint32_t reach_ = 0;      // stages of this read answered so far: 1 version, 2 directory, 3 + i record i
+  std::atomic<std::uint32_t> freshAnswers_{0};
 
   // Fixed buffers for the whole run.
   std::unique_ptr<MeasurementSet> staging_;

@@ -28,6 +28,9 @@ class TPipeLink final : public PipeTransport {
   TPipeLink& operator=(const TPipeLink&) = delete;
 
   int FindDevices(std::string& list) override;
+  // Open pipes are kept (the error path leaves them open) while they still belong to the tester
+  // listed: the same device path and, on Linux, the same two nodes. A tester that was unplugged
+  // and plugged in again gets new pipes, and the stale ones are closed first.
   std::uint16_t Open(const std::string& path) override;
   void Close() override;
   std::uint16_t Read(std::uint8_t* buffer, std::uint32_t n) override;
@@ -39,6 +42,7 @@ class TPipeLink final : public PipeTransport {
   Handle readHandle_;
   Handle writeHandle_;
   bool open_ = false;
+  std::string path_;  // the device path the pipes were opened below
 #ifndef _WIN32
   int chunkTimeoutMs_;
 #endif

@@ -60,6 +60,13 @@ bool waitReady(int fd, short events, int timeoutMs) {
   }
 }
 
+// True when the open descriptor is still the node at `path` (same device and inode).
+bool sameNode(int fd, const std::string& path) {
+  struct stat opened {}, listed {};
+  return ::fstat(fd, &opened) == 0 && ::stat(path.c_str(), &listed) == 0 && opened.st_dev == listed.st_dev &&
+         opened.st_ino == listed.st_ino;
+}
+
 }  // namespace
 
 TPipeLink::TPipeLink(int chunkTimeoutMs)
@@ -88,7 +95,10 @@ int TPipeLink::FindDevices(std::string& list) {
 }
 
 std::uint16_t TPipeLink::Open(const std::string& path) {
-  if (open_) return 0;
+  if (open_) {
+    if (path == path_ && sameNode(readHandle_, path + "/Pipe01") && sameNode(writeHandle_, path + "/Pipe00")) return 0;
+    Close();
+  }
   readHandle_ = openNode(path + "/Pipe01", O_RDONLY);
   int error = readHandle_ == kInvalid ? errno : 0;
   if (!error) {
@@ -97,9 +107,11 @@ std::uint16_t TPipeLink::Open(const std::string& path) {
   }
   if (error) {
     Close();
-    return std::uint16_t(error & 0xFFFF);
+    const std::uint16_t code = std::uint16_t(error & 0xFFFF);
+    return code ? code : 0xFFFF;  // never 0, which would mean "open"
   }
   open_ = true;
+  path_ = path;
   return 0;
 }
 
@@ -109,6 +121,7 @@ void TPipeLink::Close() {
   readHandle_ = kInvalid;
   writeHandle_ = kInvalid;
   open_ = false;
+  path_.clear();
 }
 
 std::uint16_t TPipeLink::Read(std::uint8_t* buffer, std::uint32_t n) {

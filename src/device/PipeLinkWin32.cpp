@@ -47,17 +47,26 @@ int TPipeLink::FindDevices(std::string& list) {
 }
 
 std::uint16_t TPipeLink::Open(const std::string& path) {
-  if (open_) return 0;
-  readHandle_ = CreateFileA((path + "\\Pipe01").c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_WRITE, nullptr,
-                            OPEN_EXISTING, 0, nullptr);
-  writeHandle_ = CreateFileA((path + "\\Pipe00").c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                             nullptr);
-  if (readHandle_ == INVALID_HANDLE_VALUE || writeHandle_ == INVALID_HANDLE_VALUE) {
+  if (open_) {
+    if (path == path_) return 0;
+    Close();  // another tester, or the same one plugged in again under a new path
+  }
+  // The error number is taken right after the open that failed: a later call would overwrite it,
+  // and a failed Pipe01 must never come back as 0 ("open") with the transport closed.
+  const auto failed = [this]() -> std::uint16_t {
     const DWORD error = GetLastError();
     Close();
-    return std::uint16_t(error & 0xFFFF);
-  }
+    const std::uint16_t code = std::uint16_t(error & 0xFFFF);
+    return code ? code : 0xFFFF;
+  };
+  readHandle_ = CreateFileA((path + "\\Pipe01").c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
+  if (readHandle_ == INVALID_HANDLE_VALUE) return failed();
+  writeHandle_ = CreateFileA((path + "\\Pipe00").c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                             nullptr);
+  if (writeHandle_ == INVALID_HANDLE_VALUE) return failed();
   open_ = true;
+  path_ = path;
   return 0;
 }
 
@@ -67,6 +76,7 @@ void TPipeLink::Close() {
   readHandle_ = INVALID_HANDLE_VALUE;
   writeHandle_ = INVALID_HANDLE_VALUE;
   open_ = false;
+  path_.clear();
 }
 
 std::uint16_t TPipeLink::Read(std::uint8_t* buffer, std::uint32_t n) {

@@ -94,7 +94,7 @@ int main(int argc, char* argv[]) {
   auto set = std::make_unique<grx::MeasurementSet>();
   if (!data.isEmpty()) {
     if (grx::readProjectFile(data, *set) != grx::ProjectReadResult::Ok)
-      return fail(QStringLiteral("cannot read the project file ") + data);
+      return fail(QStringLiteral("File is not readable or damaged: ") + data);
   } else {
     grx::generateSampleMeasurements(*set, impacts, seed);
   }

@@ -12,6 +12,8 @@
 #include <QLabel>
 #include <QRegularExpression>
 
+#include <sys/stat.h>
+
 namespace grx {
 namespace {
 
@@ -131,6 +133,15 @@ TEST_F(MainWindowProject, ADamagedFileIsReportedAndTheShownSetStays) {
   EXPECT_EQ(form.measurements().count(), 20u);
   for (int r = 0; r < before.rowCount(); ++r)
     for (int c = 0; c < before.columnCount(); ++c) EXPECT_EQ(form.StringGrid1->grid().cell(r, c), before.cell(r, c));
+}
+
+TEST_F(MainWindowProject, AFifoIsReportedAsDamagedWithoutWaitingForAWriter) {
+  TForm1& form = startEnglish();
+  ASSERT_EQ(::mkfifo(QFile::encodeName(path("pipe.grx")).constData(), 0600), 0);
+  ui_.fileAnswers = {path("pipe.grx")};
+  form.AOpenExecute();  // opening the FIFO itself would block here
+  ASSERT_EQ(ui_.messages.size(), 1u);
+  EXPECT_EQ(ui_.messages[0].text, "File is not readable or damaged: pipe.grx");
 }
 
 TEST_F(MainWindowProject, AMissingFileBringsTheDialogBackWithItsName) {

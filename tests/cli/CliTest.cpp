@@ -1,10 +1,12 @@
 #include "cli/CliCommands.h"
+#include "cli/CliFiles.h"
 
 #include "data/ProjectFile.h"
 #include "data/SampleMeasurements.h"
 #include "data/TextForms.h"
 #include "support/FileBytes.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -13,6 +15,9 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string_view>
+
+#include <sys/stat.h>
 
 namespace grx {
 namespace {
@@ -113,6 +118,85 @@ TEST_F(CliTest, BadArgumentsAndFilesGiveExitTwoAndOneLine) {
       EXPECT_EQ(r.err, c.err);
     }
   }
+}
+
+TEST(CliHelp, HelpGoesToStdoutWithExitCode0) {
+  const CliRun r = run({"--help"});
+  EXPECT_EQ(r.code, 0);
+  EXPECT_TRUE(r.err.isEmpty());
+  EXPECT_TRUE(r.out.startsWith("usage: grx1-cli series FILE.grx")) << r.out.toStdString();
+}
+
+TEST_F(CliTest, NamesThatAreNotRegularFilesAreDamagedWithoutWaiting) {
+  // A FIFO would keep an open (or a read) waiting for a writer that never comes.
+  const QString fifo = dir_.filePath(QStringLiteral("pipe.grx"));
+  ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+  ASSERT_TRUE(QDir(dir_.path()).mkdir(QStringLiteral("folder.grx")));
+  const struct {
+    QString name;
+    const char* err;
+  } cases[] = {
+      {fifo, "File is not readable or damaged: pipe.grx\n"},
+      {dir_.filePath(QStringLiteral("folder.grx")), "File is not readable or damaged: folder.grx\n"},
+      {QStringLiteral("/dev/null"), "File is not readable or damaged: null\n"},
+  };
+  for (const auto& c : cases) {
+    const CliRun r = run({"series", c.name});
+    EXPECT_EQ(r.code, 2) << c.name.toStdString();
+    EXPECT_EQ(r.err, QString::fromLatin1(c.err));
+    EXPECT_TRUE(r.out.isEmpty());
+  }
+}
+
+// UTF-16 code units as they stand, lone surrogates included.
+QString units(std::u16string_view s) { return QString(reinterpret_cast<const QChar*>(s.data()), qsizetype(s.size())); }
+
+TEST(CliArguments, BytesThatAreNotUtf8ReachTheFileSystemUnchanged) {
+  const struct {
+    QByteArray bytes;
+    QString text;  // as the commands see the argument
+  } cases[] = {
+      {"plain.grx", QStringLiteral("plain.grx")},
+      {"d\xc3\xa9j\xc3\xa0.grx", QStringLiteral("d\u00e9j\u00e0.grx")},
+      {"\xcf\xf0\xe8\xe1\xee\xf0.grx", units(u"\xdccf\xdcf0\xdce8\xdce1\xdcee\xdcf0.grx")},  // Windows-1251
+      {"a\xc3(", units(u"a\xdcc3(")},               // a sequence cut short
+      {"\xed\xa0\x80", units(u"\xdced\xdca0\xdc80")},  // an encoded surrogate
+      {"\xf4\x90\x80\x80", units(u"\xdcf4\xdc90\xdc80\xdc80")},  // above U+10FFFF
+      {"\xc0\xaf", units(u"\xdcc0\xdcaf")},           // an overlong '/'
+      {"\xf0\x9f\x98\x80", units(u"\U0001F600")},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(argumentText(c.bytes), c.text) << c.bytes.toHex().constData();
+    EXPECT_EQ(localFileName(argumentText(c.bytes)), c.bytes) << c.bytes.toHex().constData();
+  }
+
+  // The commands write and read such a name byte for byte.
+  QTemporaryDir dir;
+  const QByteArray name = QFile::encodeName(dir.path()) + "/\xcf\xf0\xe8\xe1\xee\xf0.grx";
+  QByteArray sampleArgs[] = {"grx1-cli", "sample", "-o", name, "--impacts", "12"};
+  char* argv[6];
+  for (int i = 0; i < 6; ++i) argv[i] = sampleArgs[i].data();
+  EXPECT_EQ(run(commandLineArguments(6, argv)).code, 0);
+  struct stat st {};
+  ASSERT_EQ(::stat(name.constData(), &st), 0) << "the file has exactly the bytes given";
+  EXPECT_EQ(st.st_size, 16 + 2200 * 12);
+  QByteArray seriesArgs[] = {"grx1-cli", "series", name};
+  for (int i = 0; i < 3; ++i) argv[i] = seriesArgs[i].data();
+  const CliRun series = run(commandLineArguments(3, argv));
+  EXPECT_EQ(series.code, 0) << series.err.toStdString();
+  EXPECT_GT(series.out.count(QStringLiteral("\r\n")), 3);
+}
+
+TEST_F(CliTest, AZeroByteInANameNeverReachesTheOutput) {
+  QByteArray bytes = test::readFileBytes(file_);
+  const qsizetype record0 = 16 + 40 * 4;
+  const QByteArray soil("\x06Sa\0ndy", 7);
+  bytes.replace(record0 + rec::SoilName, soil.size(), soil);
+  ASSERT_TRUE(test::writeFileBytes(file_, bytes));
+  const CliRun r = run({"series", file_});
+  ASSERT_EQ(r.code, 0);
+  EXPECT_FALSE(r.out.contains(QChar(0)));
+  EXPECT_TRUE(r.out.contains(QStringLiteral("\tSa\t"))) << r.out.toStdString();
 }
 
 }  // namespace

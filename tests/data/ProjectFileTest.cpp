@@ -117,6 +117,10 @@ TEST_F(ProjectFileTest, DamagedFilesLeaveTheShownSetUntouched) {
       {"no bytes at all", QByteArray()},
       {"directory too large", header(14232, 0) + QByteArray(14232, '\x01')},
       {"directory not whole entries", header(6, 2196 * 3 - 6) + body},
+      // Only the entry rule catches these: D / 4 entries and R = 2196 per entry add up.
+      {"5 directory bytes, one record", header(5, 2196) + body.left(5 + 2196)},
+      {"6 directory bytes, one record", header(6, 2196) + body.left(6 + 2196)},
+      {"11 directory bytes, two records", header(11, 2 * 2196) + body.left(11 + 2 * 2196)},
       {"records do not match entries", header(8, 2196 * 3 + 4) + body},
       {"records without directory", header(0, 2196) + QByteArray(2196, '\0')},
       {"sizes that wrap around", header(0xFFFFFFF0u, 0x10 + 12 + 2196 * 3) + body},

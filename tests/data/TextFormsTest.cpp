@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstring>
 
 namespace grx {
 namespace {
@@ -66,6 +67,43 @@ TEST(TextForms, WritingANameKeepsTheBytesAfterItsEnd) {
   EXPECT_EQ(nameText(field), QString());
 }
 
+TEST(TextForms, WritingANameLeavesTheNextSlotOfANameBlockAlone) {
+  // Two slots of a name block: the first name must stay inside its 20 bytes.
+  const struct {
+    const char* name;
+    int zeroAt;  // the byte written as 0 after a shorter name, or -1
+  } cases[] = {{"abcdefghijklmnopqrs", -1}, {"abcdefghijklmnopqr", 19}, {"abcdefghijklmnopqrstu", -1}};
+  for (const auto& c : cases) {
+    std::uint8_t block[2 * kNameFieldSize];
+    std::fill(std::begin(block), std::end(block), std::uint8_t(0x55));
+    writeNameField(block, QString::fromLatin1(c.name));
+    for (int i = kNameFieldSize; i < 2 * kNameFieldSize; ++i) EXPECT_EQ(block[i], 0x55) << c.name << " byte " << i;
+    if (c.zeroAt >= 0) {
+      EXPECT_EQ(block[c.zeroAt], 0) << c.name;
+    }
+    EXPECT_EQ(nameText(block), QString::fromLatin1(c.name).left(19));
+  }
+}
+
+TEST(TextForms, AZeroByteEndsTheName) {
+  const struct {
+    QByteArray field;
+    const char* text;
+  } cases[] = {
+      {QByteArray("\x05" "ab\0cd", 6), "ab"},
+      {QByteArray("\x03" "\0xy", 4), ""},
+      {QByteArray("\x13" "abcdefghijklmnopqr\0", 20), "abcdefghijklmnopqr"},
+      {QByteArray("\x04" "\xc3\xeb\0\xe0", 5), "Гл"},
+  };
+  for (const auto& c : cases) {
+    std::uint8_t field[kNameFieldSize] = {};
+    std::memcpy(field, c.field.constData(), std::size_t(c.field.size()));
+    const QString text = nameText(field);
+    EXPECT_EQ(text, QString::fromUtf8(c.text));
+    EXPECT_FALSE(text.contains(QChar(0)));
+  }
+}
+
 TEST(TextForms, CoordinateTexts) {
   const auto lat = CoordinateKind::Latitude;
   const auto lon = CoordinateKind::Longitude;
@@ -93,6 +131,10 @@ TEST(TextForms, CoordinateTexts) {
       {coordinate(18100, 0), lon, en, "-"},
       {coordinate(9100, 0), lon, en, "91°00'00,0\" E"},
       {INT_MIN, lon, en, "-"},
+      // Fractions where 1/65535 of a minute would round to the next tenth of a second.
+      {coordinate(5509, 1693), lat, en, "55°09'01,5\" N"},
+      {coordinate(5509, 5079), lat, en, "55°09'04,6\" N"},
+      {coordinate(5509, 65481), lat, en, "55°09'59,9\" N"},
   };
   for (const Case& c : cases)
     EXPECT_EQ(coordinateText(c.word, c.kind, c.language), QString::fromUtf8(c.expected)) << c.word;

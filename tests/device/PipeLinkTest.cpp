@@ -294,5 +294,41 @@ TEST_F(WorkerOverPipes, ReadOfZeroBytesIsALinkErrorOnPipes) {
   EXPECT_TRUE(view.log().contains("panel1:Link Error"));
 }
 
+TEST_F(WorkerOverPipes, ATesterPluggedInAgainIsFoundAgain) {
+  // The tester vanishes in the middle of the read: the error path keeps the old pipes open. It
+  // comes back with new device nodes, under the same name or another; the read must complete
+  // over the new pipes instead of failing on the stale ones for ever.
+  const char* names[] = {"tester0", "tester1"};
+  for (const char* name : names) {
+    shared.setState(lsStartup);
+    shared.setDataReceived(false);
+    {
+      std::lock_guard<std::mutex> guard(server.coreMutex());
+      core.faults().silenceAtRecord = 10;
+      core.faults().silenceTimes = -1;
+    }
+    ASSERT_GT(stepUntil(lsReadRecords, 50), 0) << name;
+    worker.Step();
+    ASSERT_EQ(shared.state(), lsConnect) << name;
+    ASSERT_TRUE(pipe.isOpen()) << "the error path leaves the pipes open";
+    server.stop();
+    server.remove();
+
+    sim::TesterCore again;
+    sim::loadMeasurements(again, *expected);
+    sim::PipeTester back(again, folder.stdPath(), name);
+    ASSERT_TRUE(back.create());
+    back.start();
+    ASSERT_TRUE(back.waitListening(5000));
+    EXPECT_GT(stepUntil(lsIdle, 20), 0) << name << ": " << view.log().join(" | ").toStdString();
+    EXPECT_TRUE(test::sameMeasurements(view.shown, *expected)) << name;
+    back.stop();
+    back.remove();
+    ASSERT_TRUE(server.create());
+    server.start();
+    ASSERT_TRUE(server.waitListening(5000));
+  }
+}
+
 }  // namespace
 }  // namespace grx

@@ -21,3 +21,9 @@ GRX1_PIPE_DIR="$work/empty" GRX1_LIBUSB=/nonexistent "$cli" read -o "$work/none.
 [ "$rc" -eq 2 ] || { echo "read without a tester gave exit code $rc"; exit 1; }
 [ "$(grep -c . "$work/none.log")" -ge 1 ]
 [ ! -e "$work/none.grx" ]
+# a FIFO given as the simulator's data file is refused at once, not waited on
+mkfifo "$work/fifo.grx"
+rc=0
+timeout 20 "$sim" --dir "$work/pipes2" --data "$work/fifo.grx" 2>"$work/fifo.log" || rc=$?
+[ "$rc" -eq 2 ] || { echo "simulator on a FIFO gave exit code $rc"; exit 1; }
+grep -q "File is not readable or damaged: $work/fifo.grx" "$work/fifo.log"

@@ -134,6 +134,25 @@ TEST_F(WorkerOverLibUsb, SeriesStartListComesFromTheRecordsRead) {
   EXPECT_EQ(view.shown.seriesCount(), 3u);
 }
 
+TEST_F(WorkerOverLibUsb, OneImpactIsReadAsOneImpact) {
+  const struct {
+    int impacts;
+    const char* status;
+  } cases[] = {{0, "panel1:No Data"}, {1, "panel1:Data Readed (1)"}, {2, "panel1:Data Readed (2)"}};
+  for (const auto& c : cases) {
+    loadSample(c.impacts);
+    if (shared.state() == lsIdle) {
+      ASSERT_TRUE(AGaugeRead(shared));
+    }
+    view.clearLog();
+    tester().clearReceived();
+    ASSERT_GT(stepUntil(lsIdle), 0) << c.impacts;
+    EXPECT_EQ(view.entries("panel1:").last(), QString::fromLatin1(c.status));
+    EXPECT_EQ(view.shown.count(), std::uint32_t(c.impacts));
+    EXPECT_EQ(tester().received(), test::fullReadCommands(std::uint32_t(c.impacts)));
+  }
+}
+
 TEST_F(WorkerOverLibUsb, EmptyDirectoryShowsNoDataAndEmptyTables) {
   loadSample(20);
   tester().faults().emptyDirectory = true;
@@ -167,7 +186,24 @@ TEST_F(WorkerOverLibUsb, OverlongVersionShowsTheFirst99BytesWithZerosAsBlanks) {
   QString shown;
   for (int i = 0; i < 99; ++i) shown += QChar(body[std::size_t(i)] == 0 ? ' ' : char(body[std::size_t(i)]));
   EXPECT_EQ(view.entries("panel0:"), QStringList{"panel0:" + shown});
-  EXPECT_EQ(tester().pendingOutput(), 51u) << "the bytes beyond the limit stay in the link";
+  EXPECT_EQ(tester().pendingOutput(), 0u) << "the rest of the version is read and dropped";
+}
+
+TEST_F(WorkerOverLibUsb, TheRestOfAnOverlongVersionIsNotTakenForTheDirectory) {
+  // Left in the link, the rest would be read as the directory answer: "No Data", or junk impacts.
+  const int lengths[] = {100, 150, 99 + 1000 + 7, 14228};
+  for (int length : lengths) {
+    loadSample(50);
+    tester().faults().versionLength = length;
+    if (shared.state() == lsIdle) {
+      ASSERT_TRUE(AGaugeRead(shared));
+    }
+    view.clearLog();
+    ASSERT_GT(stepUntil(lsIdle), 0) << length;
+    EXPECT_EQ(view.entries("panel1:Data"), QStringList{"panel1:Data Readed (50)"}) << length;
+    EXPECT_TRUE(test::sameMeasurements(view.shown, *expected)) << length;
+    EXPECT_TRUE(view.entries("panel1:Link Error").isEmpty()) << length;
+  }
 }
 
 TEST_F(WorkerOverLibUsb, OnlyDirectoryEntriesInsideTheAnswerCount) {

@@ -12,6 +12,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <mutex>
+#include <vector>
 
 namespace grx {
 namespace {
@@ -81,6 +83,35 @@ TEST_F(WorkerThread, StoppingWhileSearchingWithRealWaitsReturnsPromptly) {
   // The worker is still in its first 1000 ms wait: returning well before it ended shows the wait
   // was cut short (with room for a loaded machine).
   EXPECT_LT(timer.elapsed(), 900) << "the worker's waits end early once it is told to stop";
+}
+
+TEST_F(WorkerThread, TheWorkerWaits1000MsAtStartThen50MsEachCycle) {
+  // Every wait through the clock, from the worker thread; no tester, so the search adds none.
+  class Recorder final : public LinkSleeper {
+   public:
+    void sleepMs(int ms, const std::atomic<bool>*) override {
+      {
+        std::lock_guard<std::mutex> guard(mutex);
+        waits.push_back(ms);
+      }
+      QThread::msleep(1);
+    }
+    std::vector<int> taken() {
+      std::lock_guard<std::mutex> guard(mutex);
+      return waits;
+    }
+    std::mutex mutex;
+    std::vector<int> waits;
+  };
+  auto owned = std::make_unique<Recorder>();
+  Recorder* recorder = owned.get();
+  DeviceLink link(view, std::move(owned));
+  link.start();
+  ASSERT_TRUE(waitUntil([&] { return recorder->taken().size() >= 4; }, 10000));
+  link.stop();
+  EXPECT_TRUE(link.waitStopped(5000));
+  const std::vector<int> waits = recorder->taken();
+  EXPECT_EQ(std::vector<int>(waits.begin(), waits.begin() + 4), (std::vector<int>{1000, 50, 50, 50}));
 }
 
 }  // namespace

@@ -47,7 +47,8 @@ mkdir -p "$home/.config/grx1"
 printf '[Config]\r\nLangId=Eng\r\n' > "$home/.config/grx1/GRX1.ini"
 export HOME=$home XDG_CONFIG_HOME=$home/.config XDG_DATA_HOME=$home/.local/share
 "$usr/bin/grx1-cli" sample -o "$work/sample.grx" --impacts 12 >/dev/null
-"$usr/bin/grx1-cli" series "$work/sample.grx" | grep -q $'^\xe2\x84\x96' || fail "grx1-cli series from the installed tree"
+table=$("$usr/bin/grx1-cli" series "$work/sample.grx") || fail "grx1-cli series from the installed tree"
+grep -q $'^\xe2\x84\x96' <<<"$table" || fail "grx1-cli series printed no table"
 GRX1_PIPE_DIR=$work/no-tester QT_QPA_PLATFORM=offscreen GRX1_GRAB=$work/window.png GRX1_GRAB_DELAY_MS=200 \
   timeout 60 "$usr/bin/grx1" >/dev/null 2>&1 || fail "grx1 from the installed tree"
 [ -s "$work/window.png" ] || fail "grx1 showed no window"

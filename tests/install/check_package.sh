@@ -8,7 +8,7 @@ mkdir -p "$work"
 (cd "$build" && cpack -G DEB -B "$work" >/dev/null)
 deb=$(ls "$work"/grx1_*.deb)
 fail() { echo "FAIL: $*" >&2; exit 1; }
-contents=$(dpkg-deb --contents "$deb" | awk '{print $NF}')
+contents=$(dpkg-deb --contents "$deb" | awk '{print $NF}')  # read whole: grep -q would cut the pipe
 for path in ./usr/bin/grx1 ./usr/bin/grx1-cli ./usr/bin/grx1-tester-sim \
             ./usr/share/applications/grx1.desktop ./usr/share/mime/packages/grx1.xml \
             ./usr/lib/udev/rules.d/70-grx1-tester.rules ./usr/share/icons/hicolor/scalable/apps/grx1.svg \
@@ -23,5 +23,6 @@ depends=$(dpkg-deb --field "$deb" Depends)
 for needed in libqt6widgets6 libusb-0.1-4 qt6-qpa-plugins; do
   grep -q "$needed" <<<"$depends" || fail "Depends lacks $needed: $depends"
 done
-dpkg-deb --ctrl-tarfile "$deb" | tar -t | grep -q postinst || fail "no postinst"
+control=$(dpkg-deb --ctrl-tarfile "$deb" | tar -t)
+grep -q postinst <<<"$control" && grep -q postrm <<<"$control" || fail "no postinst or postrm"
 echo "package: ok ($(basename "$deb"))"

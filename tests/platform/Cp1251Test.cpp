@@ -42,4 +42,21 @@ TEST(Cp1251, CharactersOutsideTheCodePageBecomeQuestionMarks) {
 }
 
 }  // namespace
+TEST(Cp1251, TheNonRussianLettersMapBothWays) {
+  // Belarusian, Ukrainian, Serbian and Macedonian letters of the code page.
+  const struct {
+    unsigned char byte;
+    char16_t ch;
+  } cases[] = {
+      {0xA1, u'Ў'}, {0xA2, u'ў'}, {0x80, u'Ђ'}, {0x81, u'Ѓ'}, {0x83, u'ѓ'}, {0x8A, u'Љ'}, {0x8C, u'Њ'},
+      {0x8D, u'Ќ'}, {0x8E, u'Ћ'}, {0x8F, u'Џ'}, {0x90, u'ђ'}, {0x9A, u'љ'}, {0x9C, u'њ'}, {0x9D, u'ќ'},
+      {0x9E, u'ћ'}, {0x9F, u'џ'}, {0xA3, u'Ј'}, {0xA5, u'Ґ'}, {0xAA, u'Є'}, {0xAF, u'Ї'}, {0xB2, u'І'},
+      {0xB3, u'і'}, {0xB4, u'ґ'}, {0xBA, u'є'}, {0xBC, u'ј'}, {0xBD, u'Ѕ'}, {0xBE, u'ѕ'}, {0xBF, u'ї'},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(cp1251ToUnicode(c.byte), QChar(c.ch)) << int(c.byte);
+    EXPECT_EQ(unicodeToCp1251(QChar(c.ch)), c.byte) << int(c.byte);
+  }
+}
+
 }  // namespace grx

@@ -100,5 +100,26 @@ TEST_F(IniFileTest, UnwritableFileIsReportedAndNothingIsCreated) {
   EXPECT_EQ(ini.readString("Config", "Uses", "0"), "0");
 }
 
+TEST_F(IniFileTest, ALineStartingWithASemicolonIsAComment) {
+  const struct {
+    QByteArray file;
+    const char* langId;
+  } cases[] = {
+      {"[Config]\r\n;LangId=Eng\r\n", "none"},
+      {"[Config]\r\n;LangId=Eng\r\nLangId=Rus\r\n", "Rus"},
+      {"[Config]\r\nLangId=Rus\r\n;LangId=Eng\r\n", "Rus"},
+      {";[Config]\r\nLangId=Eng\r\n", "none"},
+  };
+  for (const auto& c : cases) {
+    writeBytes(c.file);
+    IniFile ini(path());
+    EXPECT_EQ(ini.readString("Config", "LangId", "none"), QString::fromLatin1(c.langId)) << c.file.constData();
+  }
+  // A write does not take the comment for the key.
+  writeBytes("[Config]\r\n;LangId=Eng\r\n");
+  ASSERT_TRUE(IniFile(path()).writeString("Config", "LangId", "Rus"));
+  EXPECT_EQ(readBytes(), QByteArray("[Config]\r\n;LangId=Eng\r\nLangId=Rus\r\n"));
+}
+
 }  // namespace
 }  // namespace grx

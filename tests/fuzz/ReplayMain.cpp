@@ -1,0 +1,25 @@
+// Runs a fuzz target once on every file of the given folders, without libFuzzer: the ordinary test
+// run replays the seed corpus through the same checks (a failed check aborts the test).
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
+
+int main(int argc, char* argv[]) {
+  int inputs = 0;
+  for (int i = 1; i < argc; ++i) {
+    for (const auto& entry : std::filesystem::directory_iterator(argv[i])) {
+      if (!entry.is_regular_file()) continue;
+      std::ifstream in(entry.path(), std::ios::binary);
+      const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+      LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+      ++inputs;
+    }
+  }
+  std::printf("%d inputs replayed\n", inputs);
+  return inputs > 0 ? 0 : 1;
+}
