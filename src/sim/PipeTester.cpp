@@ -93,9 +93,22 @@ bool PipeTester::waitListening(int timeoutMs) const {
   return true;
 }
 
+bool PipeTester::waitNextSession(int ended, int timeoutMs) const {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  while (endedSessions_ <= ended || !listening_) {
+    if (std::chrono::steady_clock::now() >= end) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return true;
+}
+
 void PipeTester::endSession(int& in, int& out) {
   if (out >= 0) ::close(out);
-  if (in >= 0) ::close(in);
+  if (in >= 0) {
+    ::close(in);
+    listening_ = false;
+    ++endedSessions_;
+  }
   out = in = -1;
   std::lock_guard<std::mutex> guard(mutex_);
   core_.resetSession();

@@ -36,6 +36,11 @@ class PipeTester {
   int sessions() const { return sessions_.load(); }
   // Waits until the server holds Pipe00 open for reading (a host can open the tester).
   bool waitListening(int timeoutMs) const;
+  // Sessions the tester has closed (the host closed its pipes, or the link dropped).
+  int endedSessions() const { return endedSessions_.load(); }
+  // Waits until more than `ended` sessions were closed and the tester listens again: a host that
+  // opens the tester sooner may still meet the old session's pipes.
+  bool waitNextSession(int ended, int timeoutMs) const;
 
  private:
   void endSession(int& in, int& out);
@@ -47,6 +52,7 @@ class PipeTester {
   std::atomic<bool> stop_{false};
   std::atomic<int> sessions_{0};
   std::atomic<bool> listening_{false};
+  std::atomic<int> endedSessions_{0};
   std::thread thread_;
   bool created_ = false;
 };

@@ -231,7 +231,10 @@ TEST_F(WorkerOverPipes, NameAndScreenRequestsOverPipes) {
       {lsReadObjects, {0x07, 0xF8}, {300, 50}},  // bulk pipe: the same order as for materials
       {lsReadScreen, {0x09, 0xF6}, {100}},
   };
+  // Each request opens the tester afresh once the tester has closed the session before.
+  ASSERT_TRUE(server.waitNextSession(0, 5000));
   for (const auto& c : cases) {
+    const int ended = server.endedSessions();
     sleeper.waits.clear();
     {
       std::lock_guard<std::mutex> guard(server.coreMutex());
@@ -239,6 +242,7 @@ TEST_F(WorkerOverPipes, NameAndScreenRequestsOverPipes) {
     }
     shared.setState(c.state);
     EXPECT_GT(stepUntil(lsIdle), 0) << int(c.state);
+    ASSERT_TRUE(server.waitNextSession(ended, 5000)) << int(c.state);
     EXPECT_EQ(received(), c.bytes) << int(c.state);
     EXPECT_EQ(sleeper.waits, c.waits) << int(c.state);
     EXPECT_FALSE(pipe.isOpen());
