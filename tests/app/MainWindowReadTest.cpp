@@ -7,7 +7,7 @@
 #include "device/DeviceLink.h"
 #include "sim/PipeTester.h"
 #include "sim/TesterData.h"
-#include "support/MainWindowFixture.h"
+#include "support/TesterWindowFixture.h"
 #include "support/WaitUntil.h"
 #include "views/StringGridView.h"
 #include "views/TableText.h"
@@ -25,51 +25,13 @@ namespace {
 
 using test::waitUntil;
 
-class MainWindowRead : public test::MainWindowFixture {
+class MainWindowRead : public test::TesterWindowFixture {
  protected:
-  void SetUp() override {
-    qputenv("GRX1_PIPE_DIR", pipes_.path().toUtf8());
-    qputenv("GRX1_LIBUSB", "/nonexistent/libusb-0.1.so.4");  // the pipes only, whatever the machine has
-  }
-  void TearDown() override {
-    link_.reset();
-    server_.stop();
-    qunsetenv("GRX1_PIPE_DIR");
-    qunsetenv("GRX1_LIBUSB");
-  }
-  // A tester with `impacts` generated impacts; the window and the worker started as main() does.
+  // A tester with `impacts` generated impacts.
   TForm1& startReading(int impacts, int slowMs) {
     generateSampleMeasurements(*expected_, impacts, 21);
-    sim::loadMeasurements(core_, *expected_);
-    core_.faults().slowMs = slowMs;
-    EXPECT_TRUE(server_.create());
-    server_.start();
-    EXPECT_TRUE(server_.waitListening(5000));
-
-    writeIni("[Config]\r\nLangId=Eng\r\n");
-    link_ = std::make_unique<DeviceLink>(view_, std::make_unique<NoSleeper>());
-    TForm1::Environment env;
-    env.programFolder = dir_.path();
-    env.ui = &ui_;
-    env.exitProcess = [this](int code) { exitCodes_.push_back(code); };
-    env.link = &link_->shared();
-    env.stopWorker = [this] {
-      link_->stop();
-      link_->waitStopped();
-    };
-    form_ = std::make_unique<TForm1>(env);
-    view_.attach(form_.get());
-    form_->FormCreate();
-    link_->start();
-    form_->show();
-    return *form_;
+    return TesterWindowFixture::startReading(*expected_, slowMs);
   }
-
-  QTemporaryDir pipes_;
-  sim::TesterCore core_;
-  sim::PipeTester server_{core_, pipes_.path().toStdString()};
-  MainLinkView view_;
-  std::unique_ptr<DeviceLink> link_;
   std::unique_ptr<MeasurementSet> expected_ = std::make_unique<MeasurementSet>();
 };
 

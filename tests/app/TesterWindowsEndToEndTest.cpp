@@ -8,7 +8,7 @@
 #include "screen/TfrmScreenshot.h"
 #include "sim/PipeTester.h"
 #include "sim/TesterData.h"
-#include "support/MainWindowFixture.h"
+#include "support/TesterWindowFixture.h"
 #include "support/WaitUntil.h"
 
 #include <QAction>
@@ -22,53 +22,16 @@ namespace {
 
 using test::waitUntil;
 
-class TesterWindows : public test::MainWindowFixture {
+class TesterWindows : public test::TesterWindowFixture {
  protected:
-  void SetUp() override {
-    qputenv("GRX1_PIPE_DIR", pipes_.path().toUtf8());
-    qputenv("GRX1_LIBUSB", "/nonexistent/libusb-0.1.so.4");
-  }
-  void TearDown() override {
-    link_.reset();  // first: the worker's window calls reach the form until it has stopped
-    form_.reset();
-    server_.stop();
-    qunsetenv("GRX1_PIPE_DIR");
-    qunsetenv("GRX1_LIBUSB");
-  }
+  // A tester with `impacts` generated impacts, the factory name lists and a patterned screen.
   TForm1& startReading(int impacts, int slowMs) {
     auto set = std::make_unique<MeasurementSet>();
     generateSampleMeasurements(*set, impacts, 9);
-    sim::loadMeasurements(core_, *set);
     sim::loadDefaultNames(core_);
     for (std::size_t i = 0; i < core_.screen().size(); ++i) core_.screen()[i] = std::uint8_t(i * 13 + 1);
-    core_.faults().slowMs = slowMs;
-    EXPECT_TRUE(server_.create());
-    server_.start();
-    EXPECT_TRUE(server_.waitListening(5000));
-    writeIni("[Config]\r\nLangId=Eng\r\n");
-    link_ = std::make_unique<DeviceLink>(view_, std::make_unique<NoSleeper>());
-    TForm1::Environment env;
-    env.programFolder = dir_.path();
-    env.ui = &ui_;
-    env.exitProcess = [this](int code) { exitCodes_.push_back(code); };
-    env.link = &link_->shared();
-    env.stopWorker = [this] {
-      link_->stop();
-      link_->waitStopped();
-    };
-    form_ = std::make_unique<TForm1>(env);
-    view_.attach(form_.get());
-    form_->FormCreate();
-    link_->start();
-    form_->show();
-    return *form_;
+    return TesterWindowFixture::startReading(*set, slowMs);
   }
-
-  QTemporaryDir pipes_;
-  sim::TesterCore core_;
-  sim::PipeTester server_{core_, pipes_.path().toStdString()};
-  MainLinkView view_;
-  std::unique_ptr<DeviceLink> link_;
 };
 
 TEST_F(TesterWindows, AScreenshotAskedForDuringTheReadFollowsIt) {
