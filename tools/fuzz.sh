@@ -42,6 +42,7 @@ targets=(
   "projectfile project 100000 16384"
   "link link 100000 24576"
   "inifile ini 30000 4096"
+  "namelist names 5000 4096"
 )
 mkdir -p build/fuzz/findings
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:symbolize=1"

@@ -89,8 +89,11 @@ bool readNameListFile(const QString& path, NameList list, NameBlock& block) {
   QStringList names;
   bool any = false;
   for (int k = 0; k < kNameSlots; ++k) {
-    names.append(file.readString(section, keyName(k), QString(), kNameValueBuffer));
-    any = any || !names.back().isEmpty();
+    QString name = file.readString(section, keyName(k), QString(), kNameValueBuffer);
+    // A name ends at a zero byte, as everywhere else (a text from the file holds none otherwise).
+    if (const qsizetype zero = name.indexOf(QChar(0)); zero >= 0) name.truncate(zero);
+    names.append(name);
+    any = any || !name.isEmpty();
   }
   if (!any) return false;
   setBlockNames(block, names);

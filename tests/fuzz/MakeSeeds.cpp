@@ -1,8 +1,9 @@
 // Writes the small seed corpus of the fuzz targets from the program's own sample generator and the
-// simulated tester's answers: grx1-fuzz-seeds FOLDER (makes FOLDER/project, FOLDER/ini, FOLDER/link).
+// simulated tester's answers: grx1-fuzz-seeds FOLDER (makes FOLDER/project, ini, link and names).
 #include "data/MeasurementSet.h"
 #include "data/ProjectFile.h"
 #include "data/SampleMeasurements.h"
+#include "names/NameLists.h"
 #include "sim/TesterCore.h"
 #include "sim/TesterData.h"
 
@@ -51,7 +52,7 @@ int main(int argc, char* argv[]) {
     return 2;
   }
   const QDir root(QString::fromLocal8Bit(argv[1]));
-  for (const char* sub : {"project", "ini", "link"}) root.mkpath(QString::fromLatin1(sub));
+  for (const char* sub : {"project", "ini", "link", "names"}) root.mkpath(QString::fromLatin1(sub));
   bool ok = true;
   auto set = std::make_unique<grx::MeasurementSet>();
   const struct {
@@ -79,6 +80,15 @@ int main(int argc, char* argv[]) {
   ok = put(root.filePath(QStringLiteral("ini/grx1")), ini + "\xFF" "Config\xFE" "LangId\xFE" "Eng") && ok;
   ok = put(root.filePath(QStringLiteral("ini/new-section")), ini + "\xFF" "Names\xFE" "Name1\xFE" "Sand") && ok;
   ok = put(root.filePath(QStringLiteral("ini/empty")), QByteArray("\xFF" "Config\xFE" "Super\xFE" "N")) && ok;
+  // The factory name lists as the editors write them, in both languages.
+  for (grx::NameList list : {grx::NameList::Materials, grx::NameList::Objects}) {
+    for (grx::Language language : {grx::Language::Russian, grx::Language::English}) {
+      const QString name = QStringLiteral("names/%1-%2")
+                               .arg(list == grx::NameList::Materials ? "materials" : "objects",
+                                    language == grx::Language::Russian ? "ru" : "en");
+      ok = grx::writeNameListFile(root.filePath(name), list, grx::defaultNameBlock(list, language)) && ok;
+    }
+  }
   if (!ok) std::fputs("grx1-fuzz-seeds: a seed could not be written\n", stderr);
   return ok ? 0 : 1;
 }

@@ -40,6 +40,8 @@ TEST_F(NameListFile, AFileWithoutAnyNameOfTheListIsRefusedAndTheBlockKept) {
       {"empty-values.mtgrx", "[Materials Names]\r\nName00=\r\nName12=   \r\n"},
       {"wrong-keys.mtgrx", "[Materials Names]\r\nName13=Sand\r\nName5=Clay\r\n"},
       {"not-ini.mtgrx", QByteArray("\x00\x01\x02garbage", 10)},
+      // a name ends at a zero byte, so this one is empty
+      {"zero-byte.mtgrx", QByteArray("[Materials Names]\r\nName00=") + QByteArray(2, '\0') + "Sand\r\n"},
   };
   for (const auto& c : cases) {
     ASSERT_TRUE(writeFileBytes(path(c.name), c.bytes));
