@@ -1,4 +1,5 @@
 // grx1-cli csv, wav and calibration: the files and texts, and every refusal with exit code 2.
+#include "support/CliRun.h"
 #include "cli/CliCommands.h"
 
 #include "data/ProjectFile.h"
@@ -18,20 +19,9 @@ namespace {
 
 using test::RecordBuilder;
 
-struct CliRun {
-  int code;
-  QString out;
-  QString err;
-};
+using test::CliRun;
 
-CliRun run(const QStringList& args) {
-  QString out, err;
-  QTextStream o(&out), e(&err);
-  const int code = runCli(args, o, e);
-  o.flush();
-  e.flush();
-  return {code, out, err};
-}
+CliRun run(const QStringList& args) { return test::runCliCommand(args); }
 
 class CliExport : public ::testing::Test {
  protected:

@@ -1,3 +1,4 @@
+#include "support/CliRun.h"
 #include "cli/CliCommands.h"
 #include "cli/CliFiles.h"
 
@@ -22,20 +23,9 @@
 namespace grx {
 namespace {
 
-struct CliRun {
-  int code;
-  QString out;
-  QString err;
-};
+using test::CliRun;
 
-CliRun run(const QStringList& args) {
-  QString out, err;
-  QTextStream o(&out), e(&err);
-  const int code = runCli(args, o, e);
-  o.flush();
-  e.flush();
-  return {code, out, err};
-}
+CliRun run(const QStringList& args) { return test::runCliCommand(args); }
 
 class CliTest : public ::testing::Test {
  protected:
