@@ -6,6 +6,7 @@
 #include "data/ProjectFile.h"
 #include "device/LinkState.h"
 #include "device/LinkTexts.h"
+#include "platform/AppPaths.h"
 #include "platform/Messages.h"
 
 #include <QDateTime>
@@ -19,13 +20,7 @@ namespace {
 constexpr TextPair kOpenTitle{"Открыть файл...", "Open file..."};
 constexpr TextPair kFilePrefix{"Файл ", "File "};
 
-QStringList projectFilters() {
-#ifdef _WIN32
-  return {QStringLiteral("DataFile (*.grx)"), QStringLiteral("All files (*.*)")};
-#else
-  return {QStringLiteral("DataFile (*.grx)"), QStringLiteral("All files (*)")};
-#endif
-}
+QStringList projectFilters() { return {QStringLiteral("DataFile (*.grx)"), allFilesFilter()}; }
 
 }  // namespace
 

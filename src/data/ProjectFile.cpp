@@ -81,13 +81,7 @@ bool writeProjectData(const MeasurementSet& set, QIODevice& device) {
 }
 
 ProjectWriteResult writeProjectFile(const MeasurementSet& set, QSaveFile& file) {
-  if (!file.open(QIODevice::WriteOnly)) return ProjectWriteResult::CannotCreate;
-  if (!writeProjectData(set, file)) {
-    file.cancelWriting();
-    file.commit();  // discards the temporary file; the target stays as it was
-    return ProjectWriteResult::WriteIncomplete;
-  }
-  return file.commit() ? ProjectWriteResult::Ok : ProjectWriteResult::WriteIncomplete;
+  return writeFileSafely(file, [&set](QIODevice& device) { return writeProjectData(set, device); });
 }
 
 ProjectWriteResult writeProjectFile(const MeasurementSet& set, const QString& path) {

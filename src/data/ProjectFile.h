@@ -3,6 +3,7 @@
 // zero byte, the directory size D and the record data size R, unsigned 32-bit little-endian), then
 // the D bytes of the directory entries in use and the R bytes of the impact records.
 #include "MeasurementSet.h"
+#include "platform/SafeFile.h"
 
 #include <QString>
 
@@ -20,11 +21,7 @@ enum class ProjectReadResult {
   Damaged,     // wrong magic, sizes that do not fit the length or each other, short read
 };
 
-enum class ProjectWriteResult {
-  Ok,
-  CannotCreate,    // the file could not be created
-  WriteIncomplete  // the bytes were not all written; an existing file of that name is untouched
-};
+using ProjectWriteResult = SafeWriteResult;
 
 // Reads a project file into `staging`, a set other than the one shown. Its content is only
 // meaningful when the result is Ok; the caller then swaps it in, so a damaged or short file never

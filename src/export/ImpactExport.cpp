@@ -4,6 +4,7 @@
 #include "WavExport.h"
 #include "config/Settings.h"
 #include "data/ProjectFile.h"
+#include "platform/AppPaths.h"
 #include "platform/NumberFormat.h"
 
 #include <QSaveFile>
@@ -79,37 +80,15 @@ ExportNameDecision exportSaveName(const QString& chosen, const QString& extensio
   return {chosen.left(chosen.size() - own.size()) + extension, true};
 }
 
-// "*.*" is what the desktop dialogs of Windows match every file with; elsewhere that is "*".
-QStringList csvDialogFilters() {
-#ifdef _WIN32
-  return {QStringLiteral("csv-files (*.csv)"), QStringLiteral("All files (*.*)")};
-#else
-  return {QStringLiteral("csv-files (*.csv)"), QStringLiteral("All files (*)")};
-#endif
-}
+QStringList csvDialogFilters() { return {QStringLiteral("csv-files (*.csv)"), allFilesFilter()}; }
 
-QStringList wavDialogFilters() {
-#ifdef _WIN32
-  return {QStringLiteral("wav-files (*.wav)"), QStringLiteral("All files (*.*)")};
-#else
-  return {QStringLiteral("wav-files (*.wav)"), QStringLiteral("All files (*)")};
-#endif
-}
+QStringList wavDialogFilters() { return {QStringLiteral("wav-files (*.wav)"), allFilesFilter()}; }
 
 ExportWriteResult writeExportFile(QSaveFile& file, const QByteArray& bytes) {
-  if (!file.open(QIODevice::WriteOnly)) return ExportWriteResult::CannotCreate;
-  if (file.write(bytes) != bytes.size()) {
-    file.cancelWriting();
-    file.commit();  // removes the temporary file; the target stays as it was
-    return ExportWriteResult::WriteIncomplete;
-  }
-  return file.commit() ? ExportWriteResult::Ok : ExportWriteResult::WriteIncomplete;
+  return writeFileSafely(file, [&bytes](QIODevice& device) { return device.write(bytes) == bytes.size(); });
 }
 
-ExportWriteResult writeExportFile(const QString& path, const QByteArray& bytes) {
-  QSaveFile file(path);
-  return writeExportFile(file, bytes);
-}
+ExportWriteResult writeExportFile(const QString& path, const QByteArray& bytes) { return writeFileSafely(path, bytes); }
 
 AllSignalsWavResult writeAllSignalsWav(const ImpactRecordView& record, bool reducedView, const QString& folder) {
   AllSignalsWavResult out;

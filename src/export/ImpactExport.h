@@ -4,6 +4,7 @@
 // the writing of a finished file.
 #include "data/MeasurementSet.h"
 #include "platform/IniFile.h"
+#include "platform/SafeFile.h"
 
 #include <QByteArray>
 #include <QString>
@@ -64,11 +65,7 @@ ExportNameDecision exportSaveName(const QString& chosen, const QString& extensio
 QStringList csvDialogFilters();
 QStringList wavDialogFilters();
 
-enum class ExportWriteResult {
-  Ok,
-  CannotCreate,    // the file could not be created
-  WriteIncomplete  // not every byte was written; an existing file of that name is left as it was
-};
+using ExportWriteResult = SafeWriteResult;
 
 // Writes the bytes beside the target and puts them in its place only when all were written, so a
 // failure never leaves a partial file and never damages the file it would have replaced.

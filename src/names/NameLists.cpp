@@ -1,6 +1,7 @@
 #include "NameLists.h"
 
 #include "data/TextForms.h"
+#include "platform/AppPaths.h"
 #include "platform/IniFile.h"
 
 #include <QFile>
@@ -51,12 +52,7 @@ QString extensionOf(const QString& fileName) {
 const NameListKind& nameListKind(NameList list) { return list == NameList::Materials ? kMaterials : kObjects; }
 
 QStringList nameListFilters(NameList list) {
-#ifdef _WIN32
-  const QString all = QStringLiteral("All files (*.*)");
-#else
-  const QString all = QStringLiteral("All files (*)");
-#endif
-  return {QString::fromLatin1(nameListKind(list).filterDescription), all};
+  return {QString::fromLatin1(nameListKind(list).filterDescription), allFilesFilter()};
 }
 
 QStringList namesOfBlock(const NameBlock& block) {

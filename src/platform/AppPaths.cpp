@@ -9,6 +9,14 @@ namespace grx {
 
 QChar pathSeparator() { return QDir::separator(); }
 
+QString allFilesFilter() {
+#ifdef _WIN32
+  return QStringLiteral("All files (*.*)");
+#else
+  return QStringLiteral("All files (*)");
+#endif
+}
+
 QString programFolderOf(const QString& executablePath) {
   QString folder = QDir::toNativeSeparators(QFileInfo(executablePath).absolutePath());
   if (folder.size() > 1 && folder.endsWith(pathSeparator())) folder.chop(1);

@@ -38,6 +38,10 @@ bool folderIsWritable(const QString& folder);
 // the installed documentation folder; empty when there is none.
 QString manualFolder(const QString& programFolder);
 
+// The file dialogs' filter that shows every file: "*.*" on Windows; elsewhere "*" (a name without
+// a dot is a file too).
+QString allFilesFilter();
+
 // The platform's folder separator as the program writes it into paths and "LastReadPath".
 QChar pathSeparator();
 

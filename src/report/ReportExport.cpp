@@ -1,6 +1,7 @@
 #include "ReportExport.h"
 
 #include "ReportPainter.h"
+#include "platform/SafeFile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -332,10 +333,7 @@ QString reportPlainText(const PreparedReport& report) {
 }
 
 bool writeReportText(const PreparedReport& report, const QString& path) {
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return false;
-  file.write(reportPlainText(report).toUtf8());
-  return file.commit();
+  return writeFileSafely(path, reportPlainText(report).toUtf8()) == SafeWriteResult::Ok;
 }
 
 QByteArray reportRtf(const PreparedReport& report) {
@@ -378,10 +376,7 @@ QByteArray reportRtf(const PreparedReport& report) {
 }
 
 bool writeReportRtf(const PreparedReport& report, const QString& path) {
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return false;
-  file.write(reportRtf(report));
-  return file.commit();
+  return writeFileSafely(path, reportRtf(report)) == SafeWriteResult::Ok;
 }
 
 }  // namespace grx

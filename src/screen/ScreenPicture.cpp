@@ -1,6 +1,7 @@
 #include "ScreenPicture.h"
 
 #include "platform/LittleEndian.h"
+#include "platform/SafeFile.h"
 
 #include <QSaveFile>
 
@@ -75,13 +76,7 @@ QByteArray pictureBmp(const PixelMap& map, WinColor ink, WinColor background) {
 }
 
 bool writePictureFile(const QString& path, const QByteArray& bmp) {
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return false;
-  if (file.write(bmp) != bmp.size()) {
-    file.cancelWriting();
-    return false;
-  }
-  return file.commit();
+  return writeFileSafely(path, bmp) == SafeWriteResult::Ok;
 }
 
 }  // namespace grx
