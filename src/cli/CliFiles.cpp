@@ -113,6 +113,11 @@ ProjectWriteResult writeProjectFileNamed(const MeasurementSet& set, const QStrin
   if (holdsRawBytes(name)) {
     // Written beside the target under a temporary name, then renamed over it.
     const QByteArray path = localFileName(name);
+    // The same refusals as for every other file (see mayReplaceFile).
+    struct stat st {};
+    if (::stat(path.constData(), &st) == 0 &&
+        (!S_ISREG(st.st_mode) || !(st.st_mode & 0222) || ::access(path.constData(), W_OK) != 0))
+      return ProjectWriteResult::CannotCreate;
     const qsizetype slash = path.lastIndexOf('/');
     const QByteArray folder = slash < 0 ? QByteArray(".") : path.left(slash);  // "" for the root
     QByteArray temp = folder + "/.grx1-save-XXXXXX";

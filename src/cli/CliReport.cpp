@@ -5,12 +5,12 @@
 #include "data/ProjectFile.h"
 #include "export/ReportVariables.h"
 #include "platform/Messages.h"
+#include "platform/SafeFile.h"
 #include "report/ReportExport.h"
 #include "report/ReportPainter.h"
 #include "report/SeriesReport.h"
 #include "views/TableText.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QTextStream>
@@ -69,16 +69,11 @@ int runCliReport(const QStringList& args, QTextStream&, QTextStream& err) {
     err << kNoData.text(language) << '\n';
     return 2;
   }
-  // Ask the file system first, so that a file that cannot be written is one clear line.
-  {
-    QFile probe(*format == ReportFormat::Png ? pngPagePath(output, 1) : output);
-    const bool existed = probe.exists();
-    if (!probe.open(QIODevice::WriteOnly | QIODevice::Append)) {
-      err << cannotCreateFileText(output, language).replace(u'\n', u' ') << '\n';
-      return 2;
-    }
-    probe.close();
-    if (!existed) probe.remove();
+  // Asked first, so that a target that may not be replaced (read-only, a FIFO, a folder) is one
+  // clear line before the work; opening it to find out could block on a FIFO.
+  if (!mayReplaceFile(*format == ReportFormat::Png ? pngPagePath(output, 1) : output)) {
+    err << cannotCreateFileText(output, language).replace(u'\n', u' ') << '\n';
+    return 2;
   }
   const PreparedReport report = prepareSeriesReport(table, language);
   if (!exportReport(report, *format, output, QFileInfo(file).completeBaseName())) {

@@ -136,6 +136,8 @@ QString readLastReadPath(const IniFile& ini) {
 }
 
 void writeLastReadPath(const IniFile& ini, const QString& folder) {
+  // A folder whose name holds a line break cannot be kept on one line; the one before stays.
+  if (folder.contains(u'\r') || folder.contains(u'\n')) return;
   ini.writeString(kConfig, QStringLiteral("LastReadPath"), folder);
 }
 

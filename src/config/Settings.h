@@ -82,6 +82,7 @@ void writeBottomAxis(const IniFile& ini, BottomAxisMode mode);       // BottomAx
 
 // LastReadPath: the folder of the file last chosen in a file dialog (256-character buffer).
 QString readLastReadPath(const IniFile& ini);
+// A folder with a line break in its name is not stored (the value would add lines to the file).
 void writeLastReadPath(const IniFile& ini, const QString& folder);
 
 }  // namespace grx

@@ -97,12 +97,18 @@ bool readNameListFile(const QString& path, NameList list, NameBlock& block) {
 }
 
 bool writeNameListFile(const QString& path, NameList list, const NameBlock& block) {
-  const IniFile file(path);
-  const QString section = QString::fromLatin1(nameListKind(list).section);
   const QStringList names = namesOfBlock(block);
-  bool ok = true;
-  for (int k = 0; k < kNameSlots; ++k) ok = file.writeString(section, keyName(k), names[k]) && ok;
-  return ok;
+  QList<QPair<QString, QString>> values;
+  for (int k = 0; k < kNameSlots; ++k) values.append({keyName(k), names[k]});
+  // One write of the file for all 13 names (a line break in a name is written as a blank).
+  return IniFile(path).writeStrings(QString::fromLatin1(nameListKind(list).section), values);
+}
+
+int namesWithLineBreaks(const NameBlock& block) {
+  int count = 0;
+  for (const QString& name : namesOfBlock(block))
+    if (name.contains(u'\r') || name.contains(u'\n')) ++count;
+  return count;
 }
 
 QString proposedNameListFile(NameList list, const QDateTime& now) {

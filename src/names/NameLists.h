@@ -46,9 +46,12 @@ NameBlock defaultNameBlock(NameList list, Language language);
 // characters count). False, and `block` untouched, when all 13 are empty or missing (also when the
 // file cannot be read).
 bool readNameListFile(const QString& path, NameList list, NameBlock& block);
-// Writes Name00 .. Name12, in this order, into the list's section, each as read back from its slot.
-// False when the file could not be written.
+// Writes Name00 .. Name12, in this order, into the list's section, each as read back from its slot,
+// in one write of the file. A CR or LF in a name (the tester takes any byte) is written as a blank,
+// since it would start a line of its own. False when the file could not be written.
 bool writeNameListFile(const QString& path, NameList list, const NameBlock& block);
+// How many of the block's names hold a CR or LF (written as blanks by writeNameListFile).
+int namesWithLineBreaks(const NameBlock& block);
 
 // The proposed file name of the save dialog: "yymmdd.hhmm" followed by the list's own extension.
 QString proposedNameListFile(NameList list, const QDateTime& now);

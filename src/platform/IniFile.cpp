@@ -2,8 +2,10 @@
 
 #include "Cp1251.h"
 
+#include "SafeFile.h"
+
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
 
 #include <optional>
 
@@ -34,6 +36,13 @@ std::optional<KeyLine> keyLine(const QByteArray& line) {
   return KeyLine{fromCp1251(keyPart), line.mid(eq + 1).trimmed()};
 }
 
+// CR and LF as blanks, so the text stays on its line.
+QByteArray oneLine(const QString& text) {
+  QByteArray bytes = toCp1251(text);
+  bytes.replace('\r', ' ').replace('\n', ' ');
+  return bytes;
+}
+
 bool sameName(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
 
 // The line range [begin, end) of the body of the section, or begin = -1 when it is absent.
@@ -52,10 +61,16 @@ std::pair<qsizetype, qsizetype> findSection(const QByteArrayList& lines, const Q
 
 IniFile::IniFile(QString path) : path_(std::move(path)) {}
 
-QByteArrayList IniFile::readLines() const {
+std::optional<QByteArrayList> IniFile::readLines() const {
+  const QFileInfo info(path_);
+  if (!info.exists()) return QByteArrayList();
+  if (!info.isFile() || info.size() > kMaxIniFileSize) return std::nullopt;
   QFile file(path_);
-  if (!file.open(QIODevice::ReadOnly)) return {};
-  QByteArrayList lines = file.readAll().split('\n');
+  if (!file.open(QIODevice::ReadOnly)) return QByteArrayList();
+  QByteArray bytes = file.read(kMaxIniFileSize + 1);
+  if (bytes.size() > kMaxIniFileSize) return std::nullopt;  // it grew meanwhile
+  if (bytes.startsWith("\xEF\xBB\xBF")) bytes = toCp1251(QString::fromUtf8(bytes.mid(3)));
+  QByteArrayList lines = bytes.split('\n');
   if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
   return lines;  // each line keeps a trailing '\r', so untouched lines are written back as read
 }
@@ -65,7 +80,7 @@ QString IniFile::readString(const QString& section, const QString& key, const QS
   if (bufferSize <= 0) return {};
   QString result = defaultValue;
   while (!result.isEmpty() && result.back() == u' ') result.chop(1);
-  const QByteArrayList lines = readLines();
+  const QByteArrayList lines = readLines().value_or(QByteArrayList());
   const auto [begin, end] = findSection(lines, section);
   for (qsizetype i = begin; begin >= 0 && i < end; ++i) {
     const auto kl = keyLine(lines[i]);
@@ -81,16 +96,23 @@ QString IniFile::readString(const QString& section, const QString& key, const QS
 }
 
 bool IniFile::writeString(const QString& section, const QString& key, const QString& value) const {
-  QByteArrayList lines = readLines();
+  return writeStrings(section, {{key, value}});
+}
+
+bool IniFile::writeStrings(const QString& section, const QList<QPair<QString, QString>>& values) const {
+  std::optional<QByteArrayList> read = readLines();
+  if (!read) return false;
+  QByteArrayList& lines = *read;
   const bool crlf = lines.isEmpty() || lines.front().endsWith('\r');
   const QByteArray eol = crlf ? QByteArray("\r") : QByteArray();
-  const QByteArray newLine = toCp1251(key) + '=' + toCp1251(value) + eol;
-
-  const auto [begin, end] = findSection(lines, section);
-  if (begin < 0) {
-    lines.append('[' + toCp1251(section) + ']' + eol);
-    lines.append(newLine);
-  } else {
+  for (const auto& [key, value] : values) {
+    const QByteArray newLine = oneLine(key) + '=' + oneLine(value) + eol;
+    const auto [begin, end] = findSection(lines, section);
+    if (begin < 0) {
+      lines.append('[' + oneLine(section) + ']' + eol);
+      lines.append(newLine);
+      continue;
+    }
     qsizetype found = -1;
     qsizetype lastContent = begin - 1;
     for (qsizetype i = begin; i < end; ++i) {
@@ -104,14 +126,9 @@ bool IniFile::writeString(const QString& section, const QString& key, const QStr
     if (found >= 0) lines[found] = newLine;
     else lines.insert(lastContent + 1, newLine);
   }
-
-  QSaveFile file(path_);
-  if (!file.open(QIODevice::WriteOnly)) return false;
-  for (const QByteArray& line : lines) {
-    file.write(line);
-    file.write("\n", 1);
-  }
-  return file.commit();
+  QByteArray bytes;
+  for (const QByteArray& line : lines) bytes += line + '\n';
+  return writeFileSafely(path_, bytes) == SafeWriteResult::Ok;
 }
 
 }  // namespace grx

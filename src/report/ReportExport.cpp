@@ -2,10 +2,12 @@
 
 #include "ReportPainter.h"
 #include "platform/SafeFile.h"
+#include "platform/SilencedStderr.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QTemporaryDir>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextDocumentWriter>
@@ -173,9 +175,15 @@ void buildDocument(QTextDocument& doc, const PreparedReport& report, const QStri
 
 bool writeDocument(const PreparedReport& report, const QString& path, const QString& title, const QByteArray& format) {
   QTextDocument doc;
-  buildDocument(doc, report, title);
-  QTextDocumentWriter writer(path, format);
-  return writer.write(&doc);
+  // The HTML writer puts the title into <title> as it stands, so a name with "<" or "&" would
+  // break the page: it gets the title escaped.
+  buildDocument(doc, report, format == "html" ? title.toHtmlEscaped() : title);
+  // Written to memory first: the OpenDocument writer closes its device when done, which a file
+  // that is yet to be committed must not be.
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  QTextDocumentWriter writer(&buffer, format);
+  return writer.write(&doc) && writeFileSafely(path, bytes) == SafeWriteResult::Ok;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -243,8 +251,17 @@ bool exportReport(const PreparedReport& report, ReportFormat format, const QStri
 }
 
 bool writeReportXlsx(const PreparedReport& report, const QString& path) {
-  const QByteArray file = QFile::encodeName(path);
-  lxw_workbook* book = workbook_new(file.constData());
+  // The library writes to a file name of its own choosing and says little when it fails: it builds
+  // the workbook in a folder of ours, and only a whole workbook goes to the target.
+  const QTemporaryDir work;
+  if (!work.isValid()) return false;
+  const QString built = work.filePath(QStringLiteral("report.xlsx"));
+  const QByteArray file = QFile::encodeName(built);
+  QByteArray tmpdir = QFile::encodeName(work.path());
+  lxw_workbook_options options{};
+  options.tmpdir = tmpdir.data();
+  const SilencedStderr quiet;  // its "[ERROR]" lines are not the user's
+  lxw_workbook* book = workbook_new_opt(file.constData(), &options);
   if (!book) return false;
   lxw_worksheet* sheet = workbook_add_worksheet(book, nullptr);
   worksheet_set_paper(sheet, 9);  // A4
@@ -276,7 +293,10 @@ bool writeReportXlsx(const PreparedReport& report, const QString& path) {
   }
   breaks.push_back(0);
   if (breaks.size() > 1) worksheet_set_h_pagebreaks(sheet, breaks.data());
-  return workbook_close(book) == LXW_NO_ERROR;
+  if (workbook_close(book) != LXW_NO_ERROR) return false;
+  QFile whole(built);
+  if (!whole.open(QIODevice::ReadOnly)) return false;
+  return writeFileSafely(path, whole.readAll()) == SafeWriteResult::Ok;
 }
 
 bool writeReportOdt(const PreparedReport& report, const QString& path, const QString& title) {

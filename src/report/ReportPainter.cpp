@@ -1,5 +1,8 @@
 #include "ReportPainter.h"
 
+#include "platform/SafeFile.h"
+
+#include <QBuffer>
 #include <QFileInfo>
 #include <QFont>
 #include <QPainter>
@@ -89,20 +92,22 @@ QImage renderReportPage(const PreparedReport& report, int pageIndex, double dpi,
 }
 
 bool writeReportPdf(const PreparedReport& report, const QString& path, const QString& title) {
-  QPdfWriter pdf(path);
-  pdf.setResolution(int(kPdfDpi));
-  pdf.setPageSize(QPageSize(QSizeF(report.pageWidthMm, report.pageHeightMm), QPageSize::Millimeter));
-  pdf.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
-  pdf.setTitle(title);
-  pdf.setCreator(QStringLiteral("GRX-1"));
-  QPainter painter;
-  if (!painter.begin(&pdf)) return false;
-  const double dotsPerMm = kPdfDpi / 25.4;
-  for (int i = 0; i < report.pages.size(); ++i) {
-    if (i > 0 && !pdf.newPage()) return false;
-    paintReportPage(painter, report.pages[i], dotsPerMm);
-  }
-  return painter.end();
+  return writeFileSafely(path, [&](QIODevice& device) {
+    QPdfWriter pdf(&device);
+    pdf.setResolution(int(kPdfDpi));
+    pdf.setPageSize(QPageSize(QSizeF(report.pageWidthMm, report.pageHeightMm), QPageSize::Millimeter));
+    pdf.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+    pdf.setTitle(title);
+    pdf.setCreator(QStringLiteral("GRX-1"));
+    QPainter painter;
+    if (!painter.begin(&pdf)) return false;
+    const double dotsPerMm = kPdfDpi / 25.4;
+    for (int i = 0; i < report.pages.size(); ++i) {
+      if (i > 0 && !pdf.newPage()) return false;
+      paintReportPage(painter, report.pages[i], dotsPerMm);
+    }
+    return painter.end();
+  }) == SafeWriteResult::Ok;
 }
 
 QString pngPagePath(const QString& path, int page) {
@@ -113,11 +118,17 @@ QString pngPagePath(const QString& path, int page) {
 }
 
 bool writeReportPngPages(const PreparedReport& report, const QString& path, double dpi, QStringList* written) {
+  // Every page is made first and the files replaced together: a failure leaves all the old pages.
+  QList<FileContent> pages;
   for (int i = 0; i < report.pages.size(); ++i) {
-    const QString name = pngPagePath(path, i + 1);
-    if (!renderReportPage(report, i, dpi).save(name, "PNG")) return false;
-    if (written) written->append(name);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::WriteOnly) || !renderReportPage(report, i, dpi).save(&buffer, "PNG")) return false;
+    pages.append({pngPagePath(path, i + 1), bytes});
   }
+  if (writeFilesSafely(pages) != SafeWriteResult::Ok) return false;
+  if (written)
+    for (const FileContent& page : pages) written->append(page.path);
   return true;
 }
 

@@ -5,6 +5,7 @@
 #include "names/NameLists.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <QString>
 
@@ -37,9 +38,10 @@ bool loadNameListFile(TesterCore& core, bool materials, const QString& path) {
 }
 
 bool loadScreenFile(TesterCore& core, const QString& path) {
+  if (!QFileInfo(path).isFile()) return false;  // a FIFO or a device would block or never end
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return false;
-  const QByteArray bytes = file.readAll();
+  const QByteArray bytes = file.read(kScreenBytes + 1);
   if (bytes.size() != kScreenBytes) return false;
   std::copy(bytes.begin(), bytes.end(), core.screen().begin());
   return true;

@@ -1,8 +1,14 @@
 // Name-list files, the default lists and the save-name rule of the name editors.
+#include "config/Settings.h"
+#include "data/TextForms.h"
 #include "names/NameLists.h"
+#include "platform/IniFile.h"
 #include "support/FileBytes.h"
 
+#include <QFileInfo>
 #include <QTemporaryDir>
+
+#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
@@ -76,6 +82,45 @@ TEST_F(NameListFile, WritesThe13KeysInOrderInWindows1251) {
   NameBlock again{};
   ASSERT_TRUE(readNameListFile(path("out.mtgrx"), NameList::Materials, again));
   EXPECT_EQ(namesOfBlock(again), namesOfBlock(block));
+}
+
+TEST_F(NameListFile, OnlyRegularFilesOfSaneSizeAreReadAndABomMeansUtf8) {
+  ASSERT_TRUE(writeFileBytes(path("big.mtgrx"), "[Materials Names]\r\nName00=Sand\r\n" + QByteArray(1 << 20, ';')));
+  ASSERT_EQ(::mkfifo(QFile::encodeName(path("fifo.mtgrx")).constData(), 0644), 0);
+  // What a text editor saves: UTF-8 with its byte-order mark ("Гравий").
+  ASSERT_TRUE(writeFileBytes(path("bom.mtgrx"), "\xEF\xBB\xBF[Materials Names]\r\nName03=\xD0\x93\xD1\x80\xD0\xB0\xD0\xB2\xD0\xB8\xD0\xB9\r\n"));
+  const struct {
+    QString file;
+    bool read;
+  } cases[] = {{path("big.mtgrx"), false}, {path("fifo.mtgrx"), false}, {"/dev/zero", false},
+               {"/dev/urandom", false},    {path("bom.mtgrx"), true}};
+  for (const auto& c : cases) {
+    NameBlock block{};
+    EXPECT_EQ(readNameListFile(c.file, NameList::Materials, block), c.read) << c.file.toStdString();
+    EXPECT_EQ(namesOfBlock(block).value(3), c.read ? QStringLiteral("Гравий") : QString()) << c.file.toStdString();
+    // Nor is such a file written over.
+    if (!c.read) EXPECT_FALSE(writeNameListFile(c.file, NameList::Materials, block)) << c.file.toStdString();
+  }
+  EXPECT_TRUE(QFileInfo(path("big.mtgrx")).size() > 1 << 20);
+  // Written back: Windows-1251, no mark.
+  NameBlock block = defaultNameBlock(NameList::Materials, Language::English);
+  ASSERT_TRUE(writeNameListFile(path("bom.mtgrx"), NameList::Materials, block));
+  EXPECT_TRUE(readFileBytes(path("bom.mtgrx")).startsWith("[Materials Names]\r\nName03=Loam\r\nName00=Not def.\r\n"));
+}
+
+TEST_F(NameListFile, ALineBreakInANameOrFolderNeverAddsALine) {
+  NameBlock block = defaultNameBlock(NameList::Objects, Language::English);
+  writeNameField(block.data() + 4 * kNameSlotSize, QStringLiteral("Base\r\nName05=X"));
+  EXPECT_EQ(namesWithLineBreaks(block), 1);
+  ASSERT_TRUE(writeNameListFile(path("o.objgrx"), NameList::Objects, block));
+  const QByteArray bytes = readFileBytes(path("o.objgrx"));
+  EXPECT_EQ(bytes.count('\n'), 14);
+  EXPECT_TRUE(bytes.contains("\r\nName04=Base  Name05=X\r\nName05=Object 1\r\n")) << bytes.constData();
+
+  const IniFile ini(path("GRX1.ini"));
+  writeLastReadPath(ini, QStringLiteral("/home/lab/\n[Screenshot]\nPenColor=0/"));
+  ASSERT_TRUE(ini.writeString("Config", "Lang\rId", "Eng\n[Screenshot]"));
+  EXPECT_EQ(readFileBytes(path("GRX1.ini")), "[Config]\r\nLang Id=Eng [Screenshot]\r\n");
 }
 
 TEST(NameLists, DefaultListsInBothLanguagesAsSlots) {

@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace grx {
 namespace {
 
@@ -136,6 +138,37 @@ TEST_F(ReportOutput, OdtAndHtmlHoldTheTexts) {
   EXPECT_TRUE(inOrder(html, {QStringLiteral("Measured elastic modulus values"), QStringLiteral("<table"),
                              QStringLiteral("101/7"), QStringLiteral("103/7"), QStringLiteral("</table>"),
                              QStringLiteral("- 1 -")}));
+}
+
+// A name from the tester may hold any character: each format carries it in its own escaping, and
+// the HTML title (the project's name) too.
+TEST_F(ReportOutput, MarkupCharactersInANameAreEscapedInEveryFormat) {
+  const QString name = QStringLiteral("A{b}c\\d<e&f\"g");
+  TextGrid table = seriesTableOf(1);
+  table.cell(2, 6) = name;
+  const PreparedReport r = prepareSeriesReport(table, Language::English);
+  const auto zipped = [&](const char* file, const char* member) {
+    return runTool(QStringLiteral("unzip"), {QStringLiteral("-p"), path(file), QString::fromLatin1(member)});
+  };
+  const struct {
+    ReportFormat format;
+    const char* file;
+    std::function<QString()> text;
+    QStringList expected;
+  } cases[] = {
+      {ReportFormat::Text, "r.txt", [&] { return QString::fromUtf8(test::readFileBytes(path("r.txt"))); }, {"A{b}c\\d<e&f\"g"}},
+      {ReportFormat::Pdf, "r.pdf", [&] { return runTool("pdftotext", {path("r.pdf"), "-"}); }, {"A{b}c\\d<e&f\"g"}},
+      {ReportFormat::Rtf, "r.rtf", [&] { return QString::fromUtf8(test::readFileBytes(path("r.rtf"))); }, {"A\\{b\\}c\\\\d<e&f\"g\\cell"}},
+      {ReportFormat::Html, "r.html", [&] { return QString::fromUtf8(test::readFileBytes(path("r.html"))); },
+       {"<title>A{b}c\\d&lt;e&amp;f&quot;g</title>", ">A{b}c\\d&lt;e&amp;f&quot;g<"}},
+      {ReportFormat::Odt, "r.odt", [&] { return zipped("r.odt", "content.xml"); }, {">A{b}c\\d&lt;e&amp;f&quot;g<"}},
+      {ReportFormat::Xlsx, "r.xlsx", [&] { return zipped("r.xlsx", "xl/sharedStrings.xml"); }, {">A{b}c\\d&lt;e&amp;f\"g<"}},
+  };
+  for (const auto& c : cases) {
+    ASSERT_TRUE(exportReport(r, c.format, path(c.file), name)) << c.file;
+    const QString text = c.text();
+    for (const QString& e : c.expected) EXPECT_TRUE(text.contains(e)) << c.file << ": " << e.toStdString();
+  }
 }
 
 TEST_F(ReportOutput, PngWritesOneFilePerPage) {
