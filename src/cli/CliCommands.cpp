@@ -26,6 +26,23 @@ constexpr const char* kUsage =
     "usage: grx1-cli series FILE.grx [--lang ru|en] | impacts FILE.grx --series K [--lang ru|en] | "
     "sample -o FILE.grx [--impacts N] [--seed S] | read -o OUT.grx [--timeout SECONDS] [--max-time SECONDS]";
 
+// Every command, as --help prints it.
+constexpr const char* kHelp =
+    "usage: grx1-cli series FILE.grx [--lang ru|en]\n"
+    "       grx1-cli impacts FILE.grx --series K [--lang ru|en]         (K counts series from 0)\n"
+    "       grx1-cli sample -o FILE.grx [--impacts N] [--seed S]\n"
+    "       grx1-cli read -o OUT.grx [--timeout SECONDS] [--max-time SECONDS] [--lang ru|en]\n"
+    "       grx1-cli csv|wav FILE.grx --series K [--impact J] --signal a|v|s|f|all [--view full|reduced] -o OUT\n"
+    "       grx1-cli calibration FILE.grx --signal f|s\n"
+    "       grx1-cli report FILE.grx -o OUT [--lang ru|en]     (.pdf .png .xlsx .ods .odt .html .txt .rtf)\n"
+    "       grx1-cli names get materials|objects -o FILE [--timeout SECONDS]\n"
+    "       grx1-cli names put materials|objects FILE [--timeout SECONDS]\n"
+    "       grx1-cli screenshot -o FILE.bmp [--timeout SECONDS]\n"
+    "Tables go to standard output; messages to standard error, one line each. Exit code 0 when done,\n"
+    "2 for bad arguments, a file that cannot be read or written, or a tester that does not answer.\n"
+    "SECONDS: 0.1 to 86400; --timeout (default 30) bounds the time without a new answer of the tester.\n"
+    "grx1-cli read --help explains the read's two time limits.\n";
+
 struct Options {
   QString command;
   QString file;
@@ -48,7 +65,7 @@ std::optional<QString> parse(const QStringList& args, Options& o) {
   if (args.isEmpty()) return QString::fromLatin1(kUsage);
   o.command = args[0];
   if (o.command != u"series" && o.command != u"impacts" && o.command != u"sample")
-    return QStringLiteral("unknown command \"") + o.command + QStringLiteral("\"; ") + QString::fromLatin1(kUsage);
+    return QStringLiteral("unknown command \"") + o.command + QStringLiteral("\" (see grx1-cli --help)");
   std::optional<QString> error;
   for (qsizetype i = 1; i < args.size() && !error; ++i) {
     const QString& a = args[i];
@@ -94,7 +111,7 @@ std::optional<QString> parse(const QStringList& args, Options& o) {
 int runCli(const QStringList& arguments, QTextStream& out, QTextStream& err) {
   if (!arguments.isEmpty() && arguments.first() == u"read") return runCliRead(arguments.mid(1), out, err);
   if (arguments == QStringList{QStringLiteral("--help")}) {
-    out << kUsage << '\n';
+    out << kHelp;
     return 0;
   }
   if (!arguments.isEmpty() && isCliExportCommand(arguments.first())) return runCliExport(arguments, out, err);

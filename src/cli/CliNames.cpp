@@ -1,5 +1,7 @@
 #include "CliNames.h"
 
+#include "AnswerClock.h"
+
 #include "config/ScreenshotSettings.h"
 #include "device/DeviceLink.h"
 #include "device/LinkRequests.h"
@@ -7,11 +9,10 @@
 #include "names/NameLists.h"
 #include "platform/AppPaths.h"
 #include "platform/Messages.h"
+#include "platform/SafeFile.h"
 #include "screen/ScreenPicture.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QFile>
 #include <QTextStream>
 
 #include <optional>
@@ -19,12 +20,7 @@
 namespace grx {
 namespace {
 
-constexpr const char* kNamesUsage =
-    "usage: grx1-cli names get materials|objects -o FILE [--timeout SECONDS] | "
-    "names put materials|objects FILE [--timeout SECONDS]";
-constexpr const char* kScreenshotUsage = "usage: grx1-cli screenshot -o FILE.bmp [--timeout SECONDS]";
-
-// The window's status panel 1 as lines on stderr; progress counts as a sign of life.
+// The window's status panel 1 as lines on stderr.
 class StatusLines final : public ILinkView {
  public:
   explicit StatusLines(QTextStream& err) : err_(err) {}
@@ -34,11 +30,10 @@ class StatusLines final : public ILinkView {
     err_.flush();
   }
   void setProgressVisible(bool) override {}
-  void setProgressPosition(int) override { alive = true; }
+  void setProgressPosition(int) override {}
   void setLinkIndicator(LinkIndicator) override {}
   void setChartVisible(bool) override {}
   void takeOverMeasurements(MeasurementSet&) override {}  // the stored impacts are not needed here
-  bool alive = false;
 
  private:
   QTextStream& err_;
@@ -62,42 +57,28 @@ std::optional<QString> parseCommon(const QStringList& args, Common& c) {
     }
     if (i + 1 >= args.size()) return a + QStringLiteral(" needs a value");
     const QString v = args[++i];
-    if (a == u"-o") {
-      c.output = v;
-      continue;
-    }
-    bool ok = false;
-    c.timeoutSeconds = v.toDouble(&ok);
-    if (!ok || !(c.timeoutSeconds > 0))
-      return QStringLiteral("--timeout needs a number of seconds above 0, not \"") + v + u'"';
+    if (a == u"-o") c.output = v;
+    else if (!parseCommandSeconds(v, &c.timeoutSeconds))
+      return QStringLiteral("--timeout needs ") + kSecondsRange + QStringLiteral(", not \"") + v + u'"';
   }
   return std::nullopt;
 }
 
-// The device link of one command: started at once; `untilIdle` waits for the end of its start-up
-// read. The time-out runs from the start until the tester first answers, then from its last sign
-// of life (a state change or a record read).
+// The device link of one command, started at once, with the time-out of every tester command:
+// no fresh answer within it (AnswerClock).
 class CommandLink {
  public:
   CommandLink(QTextStream& err, CliLinkOptions& options, double timeoutSeconds)
-      : view_(err), link_(std::make_unique<DeviceLink>(view_, std::move(options.sleeper))),
-        timeoutMs_(qint64(timeoutSeconds * 1000)) {
+      : view_(err), link_(std::make_unique<DeviceLink>(view_, std::move(options.sleeper))), clock_(timeoutSeconds),
+        seconds_(timeoutSeconds) {
     setCurrentLanguage(Language::English);
-    clock_.start();
     link_->start();
   }
-  ~CommandLink() { link_.reset(); }
 
   LinkShared& shared() { return link_->shared(); }
-  bool timedOut() {
-    const std::uint8_t state = shared().state();
-    if (!requesting_ && (state != lastState_ || view_.alive)) {
-      if (state != lsStartup && state != lsConnect) clock_.restart();
-      lastState_ = state;
-      view_.alive = false;
-    }
-    return clock_.elapsed() > timeoutMs_;
-  }
+  DeviceLink& link() { return *link_; }
+  bool timedOut() { return clock_.expired(*link_); }
+  // Waits for the end of the worker's start-up read.
   bool untilIdle() {
     while (shared().state() != lsIdle) {
       if (timedOut()) return false;
@@ -105,10 +86,15 @@ class CommandLink {
     }
     return true;
   }
-  // From here on the time-out runs for the request itself: its own state changes are no answer.
-  void requestStarts() {
-    requesting_ = true;
-    clock_.restart();
+  // Why the command gave up; `shortAnswer` is the length of a cut answer (0: none came) and
+  // `whole` the length it should have had.
+  QString failure(int shortAnswer, int whole) const {
+    const QString seconds = QString::number(seconds_);
+    if (shortAnswer > 0)
+      return QStringLiteral("the tester answered only ") + QString::number(shortAnswer) + QStringLiteral(" of ") +
+             QString::number(whole) + QStringLiteral(" bytes; no whole answer within ") + seconds + QStringLiteral(" s");
+    if (clock_.answers() > 0) return QStringLiteral("the tester stopped answering: nothing new within ") + seconds + " s";
+    return QStringLiteral("no tester answered within ") + seconds + QStringLiteral(" s");
   }
 
   EventLoopWaiter waiter;
@@ -116,10 +102,8 @@ class CommandLink {
  private:
   StatusLines view_;
   std::unique_ptr<DeviceLink> link_;
-  QElapsedTimer clock_;
-  qint64 timeoutMs_;
-  std::uint8_t lastState_ = lsStartup;
-  bool requesting_ = false;
+  AnswerClock clock_;
+  double seconds_;
 };
 
 int fail(QTextStream& err, const char* command, const QString& message) {
@@ -127,35 +111,38 @@ int fail(QTextStream& err, const char* command, const QString& message) {
   return 2;
 }
 
-int usage(QTextStream& err, const char* command, const QString& message, const char* usageText) {
-  err << "grx1-cli " << command << ": " << message << '\n' << usageText << '\n';
+// An argument error: one line, pointing to the usage.
+int usage(QTextStream& err, const char* command, const QString& message) {
+  err << "grx1-cli " << command << ": " << message << " (see grx1-cli --help)\n";
   return 2;
 }
 
-QString noTester(double seconds) {
-  return QStringLiteral("no tester answered within ") + QString::number(seconds) + QStringLiteral(" s");
+int cannotWrite(QTextStream& err, const char* command, const QString& file) {
+  return fail(err, command, cannotCreateFileText(file, Language::English).replace(u'\n', u' '));
 }
 
 }  // namespace
 
 int runCliNames(const QStringList& args, QTextStream& out, QTextStream& err, CliLinkOptions options) {
   Common c;
-  if (const auto problem = parseCommon(args, c)) return usage(err, "names", *problem, kNamesUsage);
-  if (c.rest.size() < 2) return usage(err, "names", QStringLiteral("names needs get or put and a list"), kNamesUsage);
+  if (const auto problem = parseCommon(args, c)) return usage(err, "names", *problem);
+  if (c.rest.size() < 2) return usage(err, "names", QStringLiteral("names needs get or put and a list"));
   const QString verb = c.rest[0];
-  if (verb != u"get" && verb != u"put") return usage(err, "names", QStringLiteral("unknown action \"") + verb + u'"', kNamesUsage);
+  if (verb != u"get" && verb != u"put") return usage(err, "names", QStringLiteral("unknown action \"") + verb + u'"');
   if (c.rest[1] != u"materials" && c.rest[1] != u"objects")
-    return usage(err, "names", QStringLiteral("the list is materials or objects, not \"") + c.rest[1] + u'"', kNamesUsage);
+    return usage(err, "names", QStringLiteral("the list is materials or objects, not \"") + c.rest[1] + u'"');
   const NameList list = c.rest[1] == u"materials" ? NameList::Materials : NameList::Objects;
   const bool get = verb == u"get";
   QString file;
   if (get) {
-    if (c.rest.size() > 2) return usage(err, "names", QStringLiteral("unexpected argument \"") + c.rest[2] + u'"', kNamesUsage);
-    if (c.output.isEmpty()) return usage(err, "names", QStringLiteral("names get needs -o FILE"), kNamesUsage);
+    if (c.rest.size() > 2) return usage(err, "names", QStringLiteral("unexpected argument \"") + c.rest[2] + u'"');
+    if (c.output.isEmpty()) return usage(err, "names", QStringLiteral("names get needs -o FILE"));
     file = c.output;
+    // Refused before the tester is asked, as a read-only or special file is everywhere.
+    if (!mayReplaceFile(file)) return cannotWrite(err, "names", file);
   } else {
     if (c.rest.size() != 3 || !c.output.isEmpty())
-      return usage(err, "names", QStringLiteral("names put needs exactly one FILE and no -o"), kNamesUsage);
+      return usage(err, "names", QStringLiteral("names put needs exactly one FILE and no -o"));
     file = c.rest[2];
   }
 
@@ -165,21 +152,29 @@ int runCliNames(const QStringList& args, QTextStream& out, QTextStream& err, Cli
     return fail(err, "names", kFileDamaged.text(Language::English) + QStringLiteral(": ") + file);
 
   CommandLink link(err, options, c.timeoutSeconds);
-  if (!link.untilIdle()) return fail(err, "names", noTester(c.timeoutSeconds));
-  link.requestStarts();
+  if (!link.untilIdle()) return fail(err, "names", link.failure(0, kNameBlockSize));
+  int shortAnswer = 0;
+  const auto giveUp = [&] { return link.timedOut(); };
   for (;;) {
-    // The requests wait 2 s (read) or 5 s (write) and withdraw; the command tries again until its
-    // own time-out.
-    const RequestResult result = get ? readNamesFromTester(link.shared(), list, link.waiter, block)
-                                     : writeNamesToTester(link.shared(), list, block, link.waiter);
-    if (result == RequestResult::Done) break;
-    if (link.timedOut()) return fail(err, "names", noTester(c.timeoutSeconds));
+    // Each request waits 2 s (read) or 5 s (write) and withdraws; the command asks again until its
+    // own time-out. A cut name block is a failed exchange too: its missing names would be saved
+    // empty.
+    const RequestResult result = get ? readNamesFromTester(link.shared(), list, link.waiter, block, giveUp)
+                                     : writeNamesToTester(link.shared(), list, block, link.waiter, giveUp);
+    if (result == RequestResult::Done) {
+      const int received = link.link().worker().lastAnswerBytes();
+      if (!get || received >= kNameBlockSize) break;
+      shortAnswer = received;
+    }
+    if (link.timedOut()) return fail(err, "names", link.failure(shortAnswer, kNameBlockSize));
     if (result == RequestResult::NotPosted) link.waiter.waitMs(10);
   }
   if (get) {
-    QFile::remove(file);  // -o replaces the file (the window's dialog asks first)
-    if (!writeNameListFile(file, list, block))
-      return fail(err, "names", cannotCreateFileText(file, Language::English).replace(u'\n', u' '));
+    const int broken = namesWithLineBreaks(block);
+    if (!writeNameListFile(file, list, block)) return cannotWrite(err, "names", file);
+    if (broken > 0)
+      err << "grx1-cli names: " << broken << (broken == 1 ? " name holds" : " names hold")
+          << " a line break; written with a blank in its place\n";
     err << "grx1-cli names: the tester's " << c.rest[1] << " saved to " << file << '\n';
   } else {
     err << "grx1-cli names: " << c.rest[1] << " from " << file << " written to the tester\n";
@@ -190,10 +185,10 @@ int runCliNames(const QStringList& args, QTextStream& out, QTextStream& err, Cli
 
 int runCliScreenshot(const QStringList& args, QTextStream& out, QTextStream& err, CliLinkOptions options) {
   Common c;
-  if (const auto problem = parseCommon(args, c)) return usage(err, "screenshot", *problem, kScreenshotUsage);
-  if (!c.rest.isEmpty())
-    return usage(err, "screenshot", QStringLiteral("unexpected argument \"") + c.rest[0] + u'"', kScreenshotUsage);
-  if (c.output.isEmpty()) return usage(err, "screenshot", QStringLiteral("screenshot needs -o FILE.bmp"), kScreenshotUsage);
+  if (const auto problem = parseCommon(args, c)) return usage(err, "screenshot", *problem);
+  if (!c.rest.isEmpty()) return usage(err, "screenshot", QStringLiteral("unexpected argument \"") + c.rest[0] + u'"');
+  if (c.output.isEmpty()) return usage(err, "screenshot", QStringLiteral("screenshot needs -o FILE.bmp"));
+  if (!mayReplaceFile(c.output)) return cannotWrite(err, "screenshot", c.output);
   // The colours of the window program: its GRX1.ini, beside it or in the user's folder.
   const QString folder = options.programFolder.isEmpty()
                              ? fileHomes(programFolderOf(QCoreApplication::applicationFilePath())).config
@@ -203,26 +198,24 @@ int runCliScreenshot(const QStringList& args, QTextStream& out, QTextStream& err
   const WinColor background = readBackgroundColor(config);
 
   CommandLink link(err, options, c.timeoutSeconds);
-  if (!link.untilIdle()) return fail(err, "screenshot", noTester(c.timeoutSeconds));
-  link.requestStarts();
+  if (!link.untilIdle()) return fail(err, "screenshot", link.failure(0, kScreenImageSize));
+  int shortAnswer = 0;
+  const auto giveUp = [&] { return link.timedOut(); };
   for (;;) {
-    const bool read = requestScreen(link.shared(), link.waiter, [&] { return link.timedOut(); });
-    if (!read) {
-      withdrawScreenRequest(link.shared(), link.waiter);
-      return fail(err, "screenshot", noTester(c.timeoutSeconds));
-    }
-    if (link.shared().state() == lsIdle) break;
-    // The error path sent the worker back to the search: ask again once it is idle.
-    while (link.shared().state() != lsIdle) {
-      if (link.timedOut()) return fail(err, "screenshot", noTester(c.timeoutSeconds));
-      link.waiter.waitMs(5);
-    }
+    // requestScreen waits for the idle link, posts and waits for the answer. The worker being
+    // stopped at the end needs no withdrawal of a request still posted.
+    if (!requestScreen(link.shared(), link.waiter, giveUp))
+      return fail(err, "screenshot", link.failure(shortAnswer, kScreenImageSize));
+    if (link.shared().state() != lsIdle) continue;  // the error path restarted the search
+    // A cut image would be saved with a blank part: asked again until a whole one comes.
+    const int received = link.link().worker().lastAnswerBytes();
+    if (received >= kScreenImageSize) break;
+    shortAnswer = received;
   }
   ScreenImage image = link.shared().screenImage();
   PixelMap map = framedPixelMap();
   decodeScreenImage(image, map);
-  if (!writePictureFile(c.output, pictureBmp(map, ink, background)))
-    return fail(err, "screenshot", cannotCreateFileText(c.output, Language::English).replace(u'\n', u' '));
+  if (!writePictureFile(c.output, pictureBmp(map, ink, background))) return cannotWrite(err, "screenshot", c.output);
   err << "grx1-cli screenshot: the tester's screen saved to " << c.output << '\n';
   out.flush();
   return 0;

@@ -1,11 +1,13 @@
 #include "CliRead.h"
 
+#include "AnswerClock.h"
 #include "CliFiles.h"
 
 #include "data/MeasurementSet.h"
 #include "data/ProjectFile.h"
 #include "device/DeviceLink.h"
 #include "device/LinkView.h"
+#include "platform/Messages.h"
 #include "platform/TextPair.h"
 
 #include <QCoreApplication>
@@ -13,7 +15,6 @@
 #include <QTextStream>
 #include <QThread>
 
-#include <cmath>
 
 namespace grx {
 namespace {
@@ -30,9 +31,6 @@ constexpr const char* kReadHelp =
     "  --max-time SECONDS  longest time for the whole command (default: none)\n"
     "  --lang ru|en        language of the status lines (default en)\n"
     "Seconds are a number from 0.1 to 86400. Exit code 0 when saved, 2 otherwise.\n";
-
-constexpr double kMinSeconds = 0.1;
-constexpr double kMaxSeconds = 86400;
 
 // The window's status bar, as lines on stderr. The read is complete when the worker hands over
 // the staging set.
@@ -85,15 +83,6 @@ int usageError(QTextStream& err, const QString& message) {
   return 2;
 }
 
-// A number of seconds in the accepted range; "inf", "nan" and "1e300" are not.
-bool parseSeconds(const QString& text, double* seconds) {
-  bool ok = false;
-  const double v = text.toDouble(&ok);
-  if (!ok || !std::isfinite(v) || v < kMinSeconds || v > kMaxSeconds) return false;
-  *seconds = v;
-  return true;
-}
-
 }  // namespace
 
 int runCliRead(const QStringList& args, QTextStream& out, QTextStream& err) {
@@ -121,26 +110,22 @@ int runCliRead(const QStringList& args, QTextStream& out, QTextStream& err, std:
     } else if (a == u"--lang") {
       if (v != u"ru" && v != u"en") return usageError(err, QStringLiteral("--lang takes ru or en, not \"") + v + u'"');
       language = v == u"ru" ? Language::Russian : Language::English;
-    } else if (!parseSeconds(v, a == u"--timeout" ? &timeoutSeconds : &maxSeconds)) {
-      return usageError(err, a + QStringLiteral(" needs a number of seconds from 0.1 to 86400, not \"") + v + u'"');
+    } else if (!parseCommandSeconds(v, a == u"--timeout" ? &timeoutSeconds : &maxSeconds)) {
+      return usageError(err, a + QStringLiteral(" needs ") + kSecondsRange + QStringLiteral(", not \"") + v + u'"');
     }
   }
   if (output.isEmpty()) return usageError(err, QStringLiteral("read needs -o OUT.grx"));
   setCurrentLanguage(language);
 
   CliLinkView view(err);
-  // Two clocks. The time-out runs from the worker's first search (its fixed start wait is the
-  // link's own) and restarts with every fresh answer of the tester; a read that starts over after
-  // a fault gives no fresh answer until it gets past where it failed. The whole-command bound
-  // runs from the start.
+  // Two clocks: the time-out without a fresh answer (AnswerClock), and the whole-command bound
+  // from the start.
   auto link = std::make_unique<DeviceLink>(view, std::move(sleeper));
-  QElapsedTimer sinceStart, sinceAnswer;
+  QElapsedTimer sinceStart;
   sinceStart.start();
   link->start();
-  const qint64 timeoutMs = qint64(timeoutSeconds * 1000);
   const qint64 maxMs = qint64(maxSeconds * 1000);
-  std::uint32_t answers = 0;
-  bool opened = false;  // the tester was found and opened at least once
+  AnswerClock clock(timeoutSeconds);
   auto fail = [&](const QString& message) {
     link.reset();  // stops the worker first: no status line comes after the message
     view.endProgressLine();
@@ -150,22 +135,15 @@ int runCliRead(const QStringList& args, QTextStream& out, QTextStream& err, std:
   };
   while (!view.complete()) {
     QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    const std::uint8_t state = link->shared().state();
-    if (!sinceAnswer.isValid() && state != lsStartup) sinceAnswer.start();
-    if (state != lsStartup && state != lsConnect) opened = true;
-    const std::uint32_t now = link->worker().freshAnswers();
-    if (now != answers) {
-      answers = now;
-      sinceAnswer.restart();
-    }
+    const bool expired = clock.expired(*link);
     if (view.complete()) break;
     const QString seconds = QString::number(timeoutSeconds);
     if (maxMs > 0 && sinceStart.elapsed() > maxMs)
       return fail(QStringLiteral("the read did not finish within ") + QString::number(maxSeconds) +
                   QStringLiteral(" s (--max-time)"));
-    if (sinceAnswer.isValid() && sinceAnswer.elapsed() > timeoutMs) {
-      if (answers > 0) return fail(QStringLiteral("the tester stopped answering: nothing new within ") + seconds + " s");
-      if (opened)
+    if (expired) {
+      if (clock.answers() > 0) return fail(QStringLiteral("the tester stopped answering: nothing new within ") + seconds + " s");
+      if (clock.opened())
         return fail(QStringLiteral("the tester was found but did not answer within ") + seconds +
                     QStringLiteral(" s; the link itself waits 0.35 s before the first answer"));
       return fail(QStringLiteral("no tester answered within ") + seconds + " s");
@@ -180,7 +158,7 @@ int runCliRead(const QStringList& args, QTextStream& out, QTextStream& err, std:
     return 2;
   }
   if (writeProjectFileNamed(set, output) != ProjectWriteResult::Ok) {
-    err << "grx1-cli read: cannot write " << output << '\n';
+    err << "grx1-cli read: " << cannotCreateFileText(output, language).replace(u'\n', u' ') << '\n';
     return 2;
   }
   err << "grx1-cli read: " << set.count() << " impacts in " << set.seriesCount() << " series saved to " << output

@@ -150,6 +150,11 @@ void DeviceWorker::answered(std::uint32_t stage) {
   freshAnswers_.fetch_add(1, std::memory_order_acq_rel);
 }
 
+void DeviceWorker::requestAnswered(int received, int whole) {
+  lastAnswerBytes_.store(received, std::memory_order_release);
+  if (received >= whole) freshAnswers_.fetch_add(1, std::memory_order_acq_rel);
+}
+
 bool DeviceWorker::framedWriteBlock(const std::uint8_t* block) {
   std::uint8_t length[4];
   writeU32(length, kNameBlockSize);
@@ -318,8 +323,9 @@ void DeviceWorker::stepReadNames(std::uint8_t state) {
     wait(50);
   }
   names_ = shared_.names(list);  // a short answer leaves the rest of the block as it was
-  if (framedRead(names_.data(), kNameBlockSize) < 0) return linkError();
-  freshAnswers_.fetch_add(1, std::memory_order_acq_rel);
+  const int received = framedRead(names_.data(), kNameBlockSize);
+  if (received < 0) return linkError();
+  requestAnswered(received, kNameBlockSize);
   if (shared_.state() == state) shared_.setNames(list, names_);
   closeTransport();
   shared_.replaceState(state, lsIdle);
@@ -363,8 +369,9 @@ void DeviceWorker::stepReadScreen() {
     wait(300);
   }
   screen_ = shared_.screenImage();
-  if (framedRead(screen_.data(), kScreenImageSize) < 0) return linkError();
-  freshAnswers_.fetch_add(1, std::memory_order_acq_rel);
+  const int received = framedRead(screen_.data(), kScreenImageSize);
+  if (received < 0) return linkError();
+  requestAnswered(received, kScreenImageSize);
   if (shared_.state() == lsReadScreen) shared_.setScreenImage(screen_);
   closeTransport();
   shared_.replaceState(lsReadScreen, lsIdle);

@@ -55,10 +55,14 @@ class DeviceWorker {
   // The impact count of the directory last read.
   std::uint32_t impactCount() const { return impacts_; }
   // Answers that took the tester's exchange further: the version, the directory or a record not
-  // received before in this read, and every name or screen answer. A read that starts over after a
-  // fault repeats answers already counted, so they do not count again. Any thread may read it; a
-  // caller that watches for a silent tester compares it over time.
+  // received before in this read, and every whole name block or screen image. A read that starts
+  // over after a fault repeats answers already counted, so they do not count again; a cut name or
+  // screen answer is no progress either. Any thread may read it; a caller that watches for a
+  // silent tester compares it over time.
   std::uint32_t freshAnswers() const { return freshAnswers_.load(std::memory_order_acquire); }
+  // The body bytes of the last name or screen answer (set before the request's lsIdle). The window
+  // shows what arrived; grx1-cli takes a short answer for a failed exchange.
+  int lastAnswerBytes() const { return lastAnswerBytes_.load(std::memory_order_acquire); }
 
  private:
   bool usingPipe() const;
@@ -77,6 +81,7 @@ class DeviceWorker {
   int framedRead(std::uint8_t* destination, int limit);  // body bytes received, or -1
   void discardRestOfAnswer(int limit);
   void answered(std::uint32_t stage);
+  void requestAnswered(int received, int whole);
   bool framedWriteBlock(const std::uint8_t* block);
   bool command(std::uint8_t code);
   bool openForRequest();
@@ -106,6 +111,7 @@ class DeviceWorker {
   std::uint32_t announced_ = 0;  // the length the last answer announced, before clipping
   std::uint32_t reach_ = 0;      // stages of this read answered so far: 1 version, 2 directory, 3 + i record i
   std::atomic<std::uint32_t> freshAnswers_{0};
+  std::atomic<int> lastAnswerBytes_{0};
 
   // Fixed buffers for the whole run.
   std::unique_ptr<MeasurementSet> staging_;

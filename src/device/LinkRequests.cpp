@@ -12,8 +12,9 @@ std::uint8_t writeCode(NameList list) { return list == NameList::Materials ? lsW
 
 // Polls until the worker has set lsIdle or the polls are used up; withdraws the code if it is
 // still posted. True when lsIdle came within the wait.
-bool waitForIdle(LinkShared& link, std::uint8_t code, int polls, int pollMs, UiWaiter& waiter) {
-  for (int i = 0; i < polls && link.state() != lsIdle; ++i) waiter.waitMs(pollMs);
+bool waitForIdle(LinkShared& link, std::uint8_t code, int polls, int pollMs, UiWaiter& waiter,
+                 const std::function<bool()>& giveUp) {
+  for (int i = 0; i < polls && link.state() != lsIdle && !(giveUp && giveUp()); ++i) waiter.waitMs(pollMs);
   if (link.state() == lsIdle) return true;
   link.replaceState(code, lsIdle);
   return false;
@@ -37,19 +38,21 @@ bool AGaugeRead(LinkShared& link) {
   return true;
 }
 
-RequestResult readNamesFromTester(LinkShared& link, NameList list, UiWaiter& waiter, NameBlock& names) {
+RequestResult readNamesFromTester(LinkShared& link, NameList list, UiWaiter& waiter, NameBlock& names,
+                                  const std::function<bool()>& giveUp) {
   if (link.state() != lsIdle) return RequestResult::NotPosted;
   link.setState(readCode(list));
-  const bool done = waitForIdle(link, readCode(list), 20, 100, waiter);
+  const bool done = waitForIdle(link, readCode(list), 20, 100, waiter, giveUp);
   names = link.names(list);
   return done ? RequestResult::Done : RequestResult::TimedOut;
 }
 
-RequestResult writeNamesToTester(LinkShared& link, NameList list, const NameBlock& names, UiWaiter& waiter) {
+RequestResult writeNamesToTester(LinkShared& link, NameList list, const NameBlock& names, UiWaiter& waiter,
+                                 const std::function<bool()>& giveUp) {
   if (link.state() != lsIdle) return RequestResult::NotPosted;
   link.setNames(list, names);  // before the code: the store of the code publishes the block
   link.setState(writeCode(list));
-  return waitForIdle(link, writeCode(list), 50, 100, waiter) ? RequestResult::Done : RequestResult::TimedOut;
+  return waitForIdle(link, writeCode(list), 50, 100, waiter, giveUp) ? RequestResult::Done : RequestResult::TimedOut;
 }
 
 bool postScreenRequest(LinkShared& link) {

@@ -32,12 +32,15 @@ enum class RequestResult {
 bool AGaugeRead(LinkShared& link);
 
 // Reads a name block: up to 20 polls of 100 ms. Unless NotPosted, `names` receives the block as
-// it stands afterwards (also after a time-out, when it holds the previous content).
-RequestResult readNamesFromTester(LinkShared& link, NameList list, UiWaiter& waiter, NameBlock& names);
+// it stands afterwards (also after a time-out, when it holds the previous content). `giveUp`, when
+// given, ends the wait early (withdrawn, TimedOut) once it returns true.
+RequestResult readNamesFromTester(LinkShared& link, NameList list, UiWaiter& waiter, NameBlock& names,
+                                  const std::function<bool()>& giveUp = {});
 
-// Writes a name block: stores `names`, posts, up to 50 polls of 100 ms. The caller also checks its
-// list's names-empty flag before calling.
-RequestResult writeNamesToTester(LinkShared& link, NameList list, const NameBlock& names, UiWaiter& waiter);
+// Writes a name block: stores `names`, posts, up to 50 polls of 100 ms (`giveUp` as above). The
+// caller also checks its list's names-empty flag before calling.
+RequestResult writeNamesToTester(LinkShared& link, NameList list, const NameBlock& names, UiWaiter& waiter,
+                                 const std::function<bool()>& giveUp = {});
 
 // Screen image. Posted only from lsIdle, like every other request: posted during the start-up read
 // (or the search before it) it would cut that read off and read record bytes as a picture. Posting

@@ -81,6 +81,10 @@ TesterCore::Event TesterCore::receive(const std::uint8_t* bytes, std::size_t n) 
   return Event::None;
 }
 
+std::size_t TesterCore::requestAnswerLength(std::size_t whole) const {
+  return faults_.requestLength < 0 ? whole : std::min(whole, std::size_t(faults_.requestLength));
+}
+
 bool TesterCore::parseOne(Event& event) {
   if (input_.size() < 2) return false;
   const std::uint8_t code = input_[0];
@@ -122,8 +126,8 @@ bool TesterCore::parseOne(Event& event) {
       }
       break;
     }
-    case 0x05: answer(materials_.data(), materials_.size()); break;
-    case 0x07: answer(objects_.data(), objects_.size()); break;
+    case 0x05: answer(materials_.data(), requestAnswerLength(materials_.size())); break;
+    case 0x07: answer(objects_.data(), requestAnswerLength(objects_.size())); break;
     case 0x06:
     case 0x08: {
       if (input_.size() < 6) return false;
@@ -135,7 +139,7 @@ bool TesterCore::parseOne(Event& event) {
       ++nameWrites_;
       break;
     }
-    case 0x09: answer(screen_.data(), screen_.size()); break;
+    case 0x09: answer(screen_.data(), requestAnswerLength(screen_.size())); break;
     default: break;  // unknown command word: ignored
   }
   input_.erase(input_.begin(), input_.begin() + std::ptrdiff_t(used));

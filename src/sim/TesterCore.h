@@ -26,6 +26,7 @@ struct TesterFaults {
   bool emptyDirectory = false;  // every directory entry unused
   int directoryLength = -1;     // answer only this many directory bytes (-1: all 14228)
   int slowMs = 0;               // the transport server waits this long before each answer
+  int requestLength = -1;       // answer name and screen requests with only this many bytes (-1: whole)
 };
 
 class TesterCore {
@@ -67,6 +68,7 @@ class TesterCore {
   void answer(const std::uint8_t* body, std::size_t n);
   // Parses one command from the front of the input; false when more bytes are needed.
   bool parseOne(Event& event);
+  std::size_t requestAnswerLength(std::size_t whole) const;
 
   std::string version_ = "GRX-1 simulator 1.0";
   std::vector<std::uint8_t> directory_;

@@ -3,8 +3,8 @@
 //
 //   grx1-tester-sim [--dir FOLDER] [--device NAME] [--data FILE.grx | --impacts N [--seed S]]
 //                   [--version-length L] [--silence-at K [--silence-times T]] [--drop-at K]
-//                   [--slow MS] [--empty] [--materials FILE.mtgrx] [--objects FILE.objgrx]
-//                   [--screen FILE]
+//                   [--slow MS] [--request-length N] [--empty] [--materials FILE.mtgrx]
+//                   [--objects FILE.objgrx] [--screen FILE]
 //
 // FOLDER defaults to $GRX1_PIPE_DIR, else /run/grx1; the tester appears as FOLDER/NAME (default
 // "tester0") with the FIFOs Pipe00 and Pipe01 until the program ends (Ctrl+C).
@@ -32,8 +32,9 @@ extern "C" void onSignal(int) { g_stop = true; }
 constexpr const char* kUsage =
     "usage: grx1-tester-sim [--dir FOLDER] [--device NAME] [--data FILE.grx | --impacts N [--seed S]]\n"
     "                       [--version-length L] [--silence-at K [--silence-times T]] [--drop-at K]\n"
-    "                       [--slow MS] [--empty] [--materials FILE.mtgrx] [--objects FILE.objgrx]\n"
-    "                       [--screen FILE]   (FILE: the 1024 bytes of a screen image)\n";
+    "                       [--slow MS] [--request-length N] [--empty] [--materials FILE.mtgrx]\n"
+    "                       [--objects FILE.objgrx] [--screen FILE]   (FILE: the 1024 bytes of a screen image)\n"
+    "  --request-length N  answers name and screen requests with only N bytes\n";
 
 int fail(const QString& message) {
   std::fprintf(stderr, "grx1-tester-sim: %s\n%s", qPrintable(message), kUsage);
@@ -83,6 +84,7 @@ int main(int argc, char* argv[]) {
     else if (a == u"--silence-times") faults.silenceTimes = v == u"always" ? -1 : number();
     else if (a == u"--drop-at") faults.dropAtRecord = number();
     else if (a == u"--slow") faults.slowMs = number();
+    else if (a == u"--request-length") faults.requestLength = number();
     else if (a == u"--materials") materials = v;
     else if (a == u"--objects") objects = v;
     else if (a == u"--screen") screen = v;

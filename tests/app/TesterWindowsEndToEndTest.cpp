@@ -3,6 +3,7 @@
 #include "app/MainActions.h"
 #include "app/MainLinkView.h"
 #include "data/SampleMeasurements.h"
+#include "data/TextForms.h"
 #include "device/DeviceLink.h"
 #include "names/TfrmNames.h"
 #include "screen/TfrmScreenshot.h"
@@ -72,6 +73,26 @@ TEST_F(TesterWindows, TheMaterialEditorReadsAndWritesTheTestersBlock) {
   const std::uint8_t slot2[8] = {6, 0xC3, 0xF0, 0xE0, 0xE2, 0xE8, 0xE9, 0};
   EXPECT_TRUE(std::equal(slot2, slot2 + 8, core_.materialNames().begin() + 40));
   EXPECT_EQ(core_.nameWrites(), 1);
+}
+
+// A name answer shorter than the block fills only the slots it holds; the others keep what the
+// program had (the window shows what arrived, unlike grx1-cli).
+TEST_F(TesterWindows, ACutNameAnswerKeepsTheEarlierNamesOfTheSlotsItLacks) {
+  TForm1& form = startReading(5, 0);
+  ASSERT_TRUE(waitUntil([&] { return form.measurements().count() == 5 && link_->shared().state() == lsIdle; }, 20000));
+  NameBlock earlier{};
+  for (int k = 0; k < kNameSlots; ++k) writeNameField(earlier.data() + k * kNameSlotSize, QStringLiteral("Old %1").arg(k));
+  link_->shared().setNames(NameList::Materials, earlier);
+  {
+    std::lock_guard<std::mutex> guard(server_.coreMutex());
+    core_.faults().requestLength = 2 * kNameSlotSize;  // the first two names only
+  }
+  form.Actions->AMaterialEdit->trigger();
+  auto* editor = form.findChild<TfrmMaterials*>();
+  ASSERT_NE(editor, nullptr);
+  const QStringList expected = {"Не выбран", "Песок", "Old 2", "Old 3",  "Old 4",  "Old 5", "Old 6",
+                                "Old 7",     "Old 8", "Old 9", "Old 10", "Old 11", "Old 12"};
+  for (int k = 0; k < kNameSlots; ++k) EXPECT_EQ(editor->EditName[std::size_t(k)]->text(), expected[k]) << k;
 }
 
 }  // namespace
