@@ -7,6 +7,7 @@
 #include "QtTexts.h"
 #include "device/LinkRequests.h"
 #include "platform/AppPaths.h"
+#include "platform/Messages.h"
 #include "views/SignalChart.h"
 #include "views/StringGridView.h"
 #include "views/TableText.h"
@@ -36,6 +37,7 @@ constexpr int kStatusPanel1Width = 140;
 constexpr int kStatusPanel2Width = 20;
 constexpr int kStatusPanel3Width = 50;
 constexpr QSize kMinimumOuterSize(394, 320);  // frame included
+constexpr TextPair kSaveChanges{"Сохранить изменения?", "Save changes?"};
 
 QCheckBox* curveBox(const char* name, const char* caption, const QColor& color, QWidget* parent) {
   auto* box = new QCheckBox(QString::fromLatin1(caption), parent);
@@ -351,13 +353,29 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
 
 void TForm1::closeEvent(QCloseEvent* event) {
   // Closing waits for the device worker (while the window keeps handling its messages); the menu's
-  // Exit does not.
+  // Exit does not. A close the user takes back keeps everything running.
+  if (!settleUnsavedChanges()) {
+    event->ignore();
+    return;
+  }
   if (env_.stopWorker) env_.stopWorker();
   event->accept();
-  AExitExecute();
+  endProgram();
 }
 
 void TForm1::AExitExecute() {
+  if (settleUnsavedChanges()) endProgram();
+}
+
+bool TForm1::settleUnsavedChanges() {
+  if (!set_->hasUnsavedData()) return true;
+  const int answer = ui().message(this, {kAppTitle.text(), kSaveChanges.text(), ModalUi::Icon::Question,
+                                         ModalUi::Save | ModalUi::Discard | ModalUi::Cancel, ModalUi::Save});
+  // A save that was cancelled or failed keeps the window, and the measurements with it.
+  return answer == ModalUi::Discard || (answer == ModalUi::Save && saveMeasurements());
+}
+
+void TForm1::endProgram() {
   ExitState state;
   state.maximized = isMaximized();
   state.geometry = QRect(pos(), frameGeometry().size());
@@ -376,6 +394,7 @@ void TForm1::AGaugeReadExecute() {
 
 void TForm1::takeOverMeasurements(MeasurementSet& staging) {
   set_->swap(staging);
+  set_->setModified(true);  // a read lives only here until it is saved
   RebuildTables();
 }
 
