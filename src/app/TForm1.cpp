@@ -15,6 +15,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFileInfo>
 #include <QFont>
 #include <QGuiApplication>
@@ -38,6 +39,8 @@ constexpr int kStatusPanel2Width = 20;
 constexpr int kStatusPanel3Width = 50;
 constexpr QSize kMinimumOuterSize(394, 320);  // frame included
 constexpr TextPair kSaveChanges{"Сохранить изменения?", "Save changes?"};
+constexpr TextPair kHelpNotOpened{"Не удалось запустить программу просмотра справки или браузер.\nРуководство пользователя: ",
+                                  "No help viewer or web browser could be started.\nThe user manual is here: "};
 
 QCheckBox* curveBox(const char* name, const char* caption, const QColor& color, QWidget* parent) {
   auto* box = new QCheckBox(QString::fromLatin1(caption), parent);
@@ -408,14 +411,26 @@ QString TForm1::manualPage() const {
 // Without the HTML help (every desktop but Windows) the manual opens in the desktop's browser.
 void TForm1::AChmHelpExecute() {
   const QString manual = manualPage();
-  if (help_->canShowHtmlHelp() || manual.isEmpty()) help_->showHtmlHelpContents(reinterpret_cast<void*>(winId()));
-  else HelpLauncher::openContextHelp(manual);
+  if (help_->canShowHtmlHelp() || manual.isEmpty()) {
+    if (!help_->showHtmlHelpContents(reinterpret_cast<void*>(winId())))
+      showHelpNotOpened(manual.isEmpty() ? QFileInfo(HelpLauncher::htmlHelpFile()).absoluteFilePath() : manual);
+  } else if (!HelpLauncher::openContextHelp(manual)) {
+    showHelpNotOpened(manual);
+  }
 }
 
 void TForm1::FormHelp() {
   const QString helpFile = helpFilePath(env_.programFolder);
   const QString manual = manualPage();
-  HelpLauncher::openContextHelp(QFileInfo::exists(helpFile) || manual.isEmpty() ? helpFile : manual);
+  if (!HelpLauncher::openContextHelp(QFileInfo::exists(helpFile) || manual.isEmpty() ? helpFile : manual))
+    showHelpNotOpened(manual.isEmpty() ? helpFile : manual);
+}
+
+// No viewer and no browser could be started (on Linux xdg-open comes with xdg-utils): the user
+// is told where the manual is, to open it some other way.
+void TForm1::showHelpNotOpened(const QString& file) {
+  ui().message(this, {kAppTitle.text(), kHelpNotOpened.text() + QDir::toNativeSeparators(file), ModalUi::Icon::Information,
+                      ModalUi::Ok, ModalUi::Ok});
 }
 
 }  // namespace grx

@@ -198,6 +198,7 @@ class TForm1 : public QMainWindow {
   void openProject(const QString* givenName);
   QString lastReadPath() const;
   QString manualPage() const;
+  void showHelpNotOpened(const QString& file);
   void putOnClipboard(const QString& text);
   void connectExportActions();
   // The save-dialog exports: one signal, or every signal of the view when `signal` is empty.
