@@ -28,6 +28,7 @@ struct Shown {
   int zoom = 0;
   int page = -1;
   QString caption;
+  QRect frame, screenArea;  // where it opened, and the screen's free area
 };
 
 class MainWindowReport : public test::MainWindowFixture {
@@ -41,8 +42,11 @@ class MainWindowReport : public test::MainWindowFixture {
     form.RebuildTables();
     form.runDialog = [this](QDialog& d) {
       ++dialogs_;
-      if (auto* p = qobject_cast<ReportPreview*>(&d))
-        previews_.push_back({p->report(), p->zoomPercent(), p->currentPage(), p->windowTitle()});
+      if (auto* p = qobject_cast<ReportPreview*>(&d)) {
+        p->show();
+        previews_.push_back({p->report(), p->zoomPercent(), p->currentPage(), p->windowTitle(), p->frameGeometry(),
+                             p->screen()->availableGeometry()});
+      }
       if (auto* a = qobject_cast<TAboutBox*>(&d)) {
         aboutCaption_ = a->windowTitle();
         aboutVersion_ = a->Version->text();
@@ -80,6 +84,7 @@ TEST_F(MainWindowReport, TwelveSeriesPrintTwelveLinesInAPreviewAtOneHundredPerce
   EXPECT_EQ(shown.zoom, 100);
   EXPECT_EQ(shown.page, 0);
   EXPECT_EQ(shown.caption, QStringLiteral("Preview"));
+  EXPECT_TRUE(shown.screenArea.contains(shown.frame)) << shown.frame.width() << "x" << shown.frame.height();
   ASSERT_EQ(shown.report.pages.size(), 1);
   EXPECT_EQ(shown.report.recordCount(), 12);
   const ReportPage& page = shown.report.pages[0];
