@@ -214,11 +214,16 @@ bool ReportPreview::findNext(const QString& text) {
 void ReportPreview::printReport() {
   const Language lang = currentLanguage();
   QPrinter& printer = reportPrinter();
-  if (printer.printerName().isEmpty()) {
+  if (printer.outputFormat() == QPrinter::NativeFormat && printer.printerName().isEmpty()) {
     ui_.message(this, {kAppTitle.text(lang), kNoPrinter.text(lang), ModalUi::Icon::Warning});
     return;
   }
   printer.setFullPage(true);
+  // The pages are laid out in millimetres on the template's paper, whatever the printer had last.
+  const bool landscape = report_.pageWidthMm > report_.pageHeightMm;
+  const QSizeF paper = landscape ? QSizeF(report_.pageHeightMm, report_.pageWidthMm) : QSizeF(report_.pageWidthMm, report_.pageHeightMm);
+  printer.setPageSize(QPageSize(paper, QPageSize::Millimeter));
+  printer.setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
   printer.setDocName(report_.pages.isEmpty() ? QString() : kReportFileName.text(lang));
   QPainter painter;
   if (!painter.begin(&printer)) {

@@ -11,6 +11,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTest>
 #include <QToolBar>
@@ -121,6 +122,26 @@ TEST_F(MainWindowReport, PrinterSetupAsksForThePrinterDialog) {
   TForm1& form = startWith(1, "Eng");
   form.APrinterExecute();  // the menu entry is hidden; the command still works
   EXPECT_EQ(ui_.printerSetups, std::vector<bool>{false});
+}
+
+// Printing puts the template's page on the printer, whatever paper the printer had before.
+TEST_F(MainWindowReport, PrintingPutsTheTemplatesA4PortraitPageOnThePrinter) {
+  TForm1& form = startWith(2, "Eng");
+  QPrinter& printer = reportPrinter();
+  printer.setOutputFileName(dir_.filePath(QStringLiteral("printed.pdf")));
+  printer.setPageSize(QPageSize(QPageSize::Letter));
+  printer.setPageOrientation(QPageLayout::Landscape);
+  form.runDialog = [](QDialog& d) {
+    auto* preview = qobject_cast<ReportPreview*>(&d);
+    preview->show();
+    QTest::mouseClick(preview->ToolBar->widgetForAction(preview->ToolBar->actions().front()), Qt::LeftButton);
+  };
+  form.Actions->APrint->trigger();
+  printer.setOutputFileName({});
+  EXPECT_EQ(printer.pageLayout().pageSize().id(), QPageSize::A4);
+  EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Portrait);
+  EXPECT_GT(QFileInfo(dir_.filePath(QStringLiteral("printed.pdf"))).size(), 1000);
+  EXPECT_TRUE(ui_.messages.empty());
 }
 
 TEST_F(MainWindowReport, AboutShowsTheBoxInTheCurrentLanguage) {
