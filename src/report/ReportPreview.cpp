@@ -50,6 +50,7 @@ struct FormatEntry {
 constexpr FormatEntry kFormats[] = {
     {ReportFormat::Pdf, {"Документ PDF", "PDF document"}},
     {ReportFormat::Xlsx, {"Таблица Excel", "Excel spreadsheet"}},
+    {ReportFormat::Ods, {"Таблица OpenDocument", "OpenDocument spreadsheet"}},
     {ReportFormat::Odt, {"Текст OpenDocument", "OpenDocument text"}},
     {ReportFormat::Html, {"Веб-страница HTML", "HTML web page"}},
     {ReportFormat::Rtf, {"Документ RTF", "Rich text (RTF)"}},

@@ -11,10 +11,12 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPrinter>
 #include <QPushButton>
 #include <QTest>
 #include <QToolBar>
+#include <QToolButton>
 
 #include <optional>
 
@@ -299,6 +301,25 @@ TEST_F(Preview, ExportsThroughTheFileDialogAndReportsAFileThatCannotBeWritten) {
                                       QStringLiteral(".\nIt may be no free space or disk is write protected"));
   preview.pageSetup();
   EXPECT_EQ(ui_.printerSetups, std::vector<bool>{true});
+}
+
+// The export list offers the OpenDocument spreadsheet beside the others; a click on it exports.
+TEST_F(Preview, TheExportListOffersTheOpenDocumentSpreadsheet) {
+  ReportPreview preview(threePages(), ui_, dir_.path());
+  preview.show();
+  QMenu* menu = nullptr;
+  for (QToolButton* b : preview.ToolBar->findChildren<QToolButton*>())
+    if (b->text() == u"Export") menu = b->menu();
+  ASSERT_TRUE(menu);
+  QStringList offered;
+  for (QAction* a : menu->actions()) offered << a->text();
+  EXPECT_EQ(offered.join(u'|').toStdString(), "PDF document (*.pdf)|Excel spreadsheet (*.xlsx)|OpenDocument spreadsheet (*.ods)|"
+            "OpenDocument text (*.odt)|HTML web page (*.html)|Rich text (RTF) (*.rtf)|Plain text (*.txt)|PNG pictures, one file per page (*.png)");
+  ui_.fileAnswers = {dir_.filePath(QStringLiteral("out.ods"))};
+  menu->popup({});
+  QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(menu->actions().at(2)).center());
+  EXPECT_EQ(ui_.fileDialogs.at(0).fileName, dir_.filePath(QStringLiteral("Report.ods")));
+  EXPECT_TRUE(test::readFileBytes(dir_.filePath(QStringLiteral("out.ods"))).startsWith("PK\x03\x04\x0a\0\0\0\0\0"));
 }
 
 }  // namespace
