@@ -19,6 +19,9 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Loaded at run time, so no binary names them: the tester's libusb, Qt's desktop platform and its
 # Russian texts, and the metric twin of Times New Roman.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libusb-0.1-4, qt6-qpa-plugins, qt6-translations-l10n, fonts-liberation2")
+# F1 and the help command open the manual through xdg-open; without it the program names the
+# manual's file instead.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
     "${PROJECT_SOURCE_DIR}/packaging/debian/postinst;${PROJECT_SOURCE_DIR}/packaging/debian/postrm")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)

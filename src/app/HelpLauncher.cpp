@@ -41,9 +41,11 @@ HelpLauncher::HelpLauncher() {
 
 HelpLauncher::~HelpLauncher() { release(); }
 
-void HelpLauncher::openContextHelp(const QString& helpFile) {
-  QDesktopServices::openUrl(QUrl::fromLocalFile(helpFile));
+bool HelpLauncher::openContextHelp(const QString& helpFile) {
+  return QDesktopServices::openUrl(QUrl::fromLocalFile(helpFile));
 }
+
+QString HelpLauncher::htmlHelpFile() { return QDir::fromNativeSeparators(QString::fromLatin1(kChmPath)); }
 
 bool HelpLauncher::canShowHtmlHelp() const {
 #ifdef _WIN32
@@ -53,14 +55,14 @@ bool HelpLauncher::canShowHtmlHelp() const {
 #endif
 }
 
-void HelpLauncher::showHtmlHelpContents(void* window) const {
-  if (!available_) return;
+bool HelpLauncher::showHtmlHelpContents(void* window) const {
+  if (!available_) return true;  // no viewer: nothing was asked for
 #ifdef _WIN32
   using HtmlHelpFn = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
-  reinterpret_cast<HtmlHelpFn>(entry_)(static_cast<HWND>(window), kChmPath, 1 /* table of contents */, 0);
+  return reinterpret_cast<HtmlHelpFn>(entry_)(static_cast<HWND>(window), kChmPath, 1 /* table of contents */, 0);
 #else
   (void)window;
-  QProcess::startDetached(viewer_, {QDir::fromNativeSeparators(QString::fromLatin1(kChmPath))});
+  return QProcess::startDetached(viewer_, {htmlHelpFile()});
 #endif
 }
 

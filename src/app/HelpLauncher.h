@@ -13,16 +13,19 @@ class HelpLauncher {
   HelpLauncher(const HelpLauncher&) = delete;
   HelpLauncher& operator=(const HelpLauncher&) = delete;
 
-  // Opens the help file with the desktop's "open"; a missing file is the viewer's business.
-  static void openContextHelp(const QString& helpFile);
+  // Opens the help file with the desktop's "open"; a missing file is the viewer's business. False
+  // when no viewer or browser could be started.
+  static bool openContextHelp(const QString& helpFile);
 
   bool hasHtmlHelp() const { return available_; }
   // Whether the HTML help can show something: the entry point on Windows; elsewhere a viewer and
   // the help file in the working folder.
   bool canShowHtmlHelp() const;
   // Shows the table of contents of "Help\GRX1Help.chm" (relative to the working folder); does
-  // nothing when no viewer exists.
-  void showHtmlHelpContents(void* window) const;
+  // nothing when no viewer exists. False when the viewer could not be started.
+  bool showHtmlHelpContents(void* window) const;
+  // The HTML help file, as the viewer is given it.
+  static QString htmlHelpFile();
   // Releases the help library.
   void release();
 

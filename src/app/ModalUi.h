@@ -19,7 +19,9 @@ namespace grx {
 class ModalUi {
  public:
   enum class Icon { None, Information, Warning, Error, Question };
-  enum Button { Ok = 0x1, Cancel = 0x2, Abort = 0x4, Retry = 0x8, Ignore = 0x10, Yes = 0x20, No = 0x40 };
+  enum Button {
+    Ok = 0x1, Cancel = 0x2, Abort = 0x4, Retry = 0x8, Ignore = 0x10, Yes = 0x20, No = 0x40, Save = 0x80, Discard = 0x100
+  };
 
   struct Message {
     QString title;

@@ -32,7 +32,7 @@ struct ButtonPair {
 constexpr ButtonPair kButtons[] = {
     {ModalUi::Ok, QMessageBox::Ok},         {ModalUi::Cancel, QMessageBox::Cancel}, {ModalUi::Abort, QMessageBox::Abort},
     {ModalUi::Retry, QMessageBox::Retry},   {ModalUi::Ignore, QMessageBox::Ignore}, {ModalUi::Yes, QMessageBox::Yes},
-    {ModalUi::No, QMessageBox::No},
+    {ModalUi::No, QMessageBox::No},         {ModalUi::Save, QMessageBox::Save},     {ModalUi::Discard, QMessageBox::Discard},
 };
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "QtTexts.h"
 #include "device/LinkRequests.h"
 #include "platform/AppPaths.h"
+#include "platform/Messages.h"
 #include "views/SignalChart.h"
 #include "views/StringGridView.h"
 #include "views/TableText.h"
@@ -14,6 +15,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFileInfo>
 #include <QFont>
 #include <QGuiApplication>
@@ -36,6 +38,9 @@ constexpr int kStatusPanel1Width = 140;
 constexpr int kStatusPanel2Width = 20;
 constexpr int kStatusPanel3Width = 50;
 constexpr QSize kMinimumOuterSize(394, 320);  // frame included
+constexpr TextPair kSaveChanges{"Сохранить изменения?", "Save changes?"};
+constexpr TextPair kHelpNotOpened{"Не удалось запустить программу просмотра справки или браузер.\nРуководство пользователя: ",
+                                  "No help viewer or web browser could be started.\nThe user manual is here: "};
 
 QCheckBox* curveBox(const char* name, const char* caption, const QColor& color, QWidget* parent) {
   auto* box = new QCheckBox(QString::fromLatin1(caption), parent);
@@ -351,13 +356,29 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
 
 void TForm1::closeEvent(QCloseEvent* event) {
   // Closing waits for the device worker (while the window keeps handling its messages); the menu's
-  // Exit does not.
+  // Exit does not. A close the user takes back keeps everything running.
+  if (!settleUnsavedChanges()) {
+    event->ignore();
+    return;
+  }
   if (env_.stopWorker) env_.stopWorker();
   event->accept();
-  AExitExecute();
+  endProgram();
 }
 
 void TForm1::AExitExecute() {
+  if (settleUnsavedChanges()) endProgram();
+}
+
+bool TForm1::settleUnsavedChanges() {
+  if (!set_->hasUnsavedData()) return true;
+  const int answer = ui().message(this, {kAppTitle.text(), kSaveChanges.text(), ModalUi::Icon::Question,
+                                         ModalUi::Save | ModalUi::Discard | ModalUi::Cancel, ModalUi::Save});
+  // A save that was cancelled or failed keeps the window, and the measurements with it.
+  return answer == ModalUi::Discard || (answer == ModalUi::Save && saveMeasurements());
+}
+
+void TForm1::endProgram() {
   ExitState state;
   state.maximized = isMaximized();
   state.geometry = QRect(pos(), frameGeometry().size());
@@ -376,6 +397,7 @@ void TForm1::AGaugeReadExecute() {
 
 void TForm1::takeOverMeasurements(MeasurementSet& staging) {
   set_->swap(staging);
+  set_->setModified(true);  // a read lives only here until it is saved
   RebuildTables();
 }
 
@@ -389,14 +411,26 @@ QString TForm1::manualPage() const {
 // Without the HTML help (every desktop but Windows) the manual opens in the desktop's browser.
 void TForm1::AChmHelpExecute() {
   const QString manual = manualPage();
-  if (help_->canShowHtmlHelp() || manual.isEmpty()) help_->showHtmlHelpContents(reinterpret_cast<void*>(winId()));
-  else HelpLauncher::openContextHelp(manual);
+  if (help_->canShowHtmlHelp() || manual.isEmpty()) {
+    if (!help_->showHtmlHelpContents(reinterpret_cast<void*>(winId())))
+      showHelpNotOpened(manual.isEmpty() ? QFileInfo(HelpLauncher::htmlHelpFile()).absoluteFilePath() : manual);
+  } else if (!HelpLauncher::openContextHelp(manual)) {
+    showHelpNotOpened(manual);
+  }
 }
 
 void TForm1::FormHelp() {
   const QString helpFile = helpFilePath(env_.programFolder);
   const QString manual = manualPage();
-  HelpLauncher::openContextHelp(QFileInfo::exists(helpFile) || manual.isEmpty() ? helpFile : manual);
+  if (!HelpLauncher::openContextHelp(QFileInfo::exists(helpFile) || manual.isEmpty() ? helpFile : manual))
+    showHelpNotOpened(manual.isEmpty() ? helpFile : manual);
+}
+
+// No viewer and no browser could be started (on Linux xdg-open comes with xdg-utils): the user
+// is told where the manual is, to open it some other way.
+void TForm1::showHelpNotOpened(const QString& file) {
+  ui().message(this, {kAppTitle.text(), kHelpNotOpened.text() + QDir::toNativeSeparators(file), ModalUi::Icon::Information,
+                      ModalUi::Ok, ModalUi::Ok});
 }
 
 }  // namespace grx

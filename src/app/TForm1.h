@@ -92,6 +92,7 @@ class TForm1 : public QMainWindow {
   void MenuFill();
   void ALangRusExecute();
   void ALangEngExecute();
+  // The menu's Exit: asks about unsaved measurements, then ends the program at once.
   void AExitExecute();
   void AChmHelpExecute();
   void FormHelp();
@@ -186,10 +187,18 @@ class TForm1 : public QMainWindow {
   QSize frameExtra() const;
   void fitFrame();
   void showNoData();
+  // The save command; true when the file was written.
+  bool saveMeasurements();
+  // Before the program ends: measurements not saved since a read or an edit bring the question
+  // whether to save them. True when the program may end.
+  bool settleUnsavedChanges();
+  // Writes the exit settings and ends the process.
+  void endProgram();
   void restoreSeriesRow(int row);
   void openProject(const QString* givenName);
   QString lastReadPath() const;
   QString manualPage() const;
+  void showHelpNotOpened(const QString& file);
   void putOnClipboard(const QString& text);
   void connectExportActions();
   // The save-dialog exports: one signal, or every signal of the view when `signal` is empty.

@@ -35,8 +35,13 @@ void TForm1::SaveDialog1TypeChange(int filterIndex, QString& fileName, QString& 
   }
 }
 
-void TForm1::ASaveExecute() {
-  if (set_->isEmpty()) return showNoData();
+void TForm1::ASaveExecute() { saveMeasurements(); }
+
+bool TForm1::saveMeasurements() {
+  if (set_->isEmpty()) {
+    showNoData();
+    return false;
+  }
   QString name = proposedFolder(lastReadPath(), dataFolder()) +
                  QDateTime::currentDateTime().toString(QStringLiteral("yyMMdd.hhmm")) + QStringLiteral(".grx");
   for (;;) {
@@ -49,13 +54,17 @@ void TForm1::ASaveExecute() {
     dialog.confirmOverwrite = true;
     dialog.filterChanged = &TForm1::SaveDialog1TypeChange;
     const std::optional<QString> chosen = ui().fileName(this, dialog);
-    if (!chosen) return;
+    if (!chosen) return false;
     writeLastReadPath(ini_, folderWithSeparator(QDir::toNativeSeparators(*chosen)));
     const SaveNameDecision decision = projectSaveName(*chosen);
     name = decision.fileName;
     if (decision.askAgain) continue;
 
     const ProjectWriteResult result = writeProjectFile(*set_, name);
+    if (result == ProjectWriteResult::Ok) {
+      set_->setModified(false);
+      return true;
+    }
     const QString text = cannotCreateFileText(QDir::toNativeSeparators(name), currentLanguage());
     if (result == ProjectWriteResult::CannotCreate) {
       const int answer = ui().message(this, {kAppTitle.text(), text, ModalUi::Icon::Warning,
@@ -64,7 +73,7 @@ void TForm1::ASaveExecute() {
     } else if (result == ProjectWriteResult::WriteIncomplete) {
       ui().message(this, {kAppTitle.text(), text, ModalUi::Icon::Warning, ModalUi::Ok, ModalUi::Ok});
     }
-    return;
+    return false;
   }
 }
 

@@ -107,7 +107,8 @@ void TForm1::LayOutTables() {
 void TForm1::ADelImpactExecute() {
   if (set_->isEmpty()) return showNoData();
   const int row = StringGrid1->currentRow();
-  const CellRange selected = StringGrid2->selection();
+  // Only impacts the user selected go; the current cell alone is no selection.
+  const CellRange selected = StringGrid2->selectedBlock();
   const int columns = StringGrid2->gridColumnCount();
   if (row >= kSeriesTableHeaderRows && !selected.isEmpty()) {
     const auto k = std::uint32_t(row - kSeriesTableHeaderRows);
@@ -124,7 +125,7 @@ void TForm1::ADelImpactExecute() {
 void TForm1::ADelSeriesExecute() {
   if (set_->isEmpty()) return showNoData();
   const int row = StringGrid1->currentRow();
-  const CellRange selected = StringGrid1->selection();
+  const CellRange selected = StringGrid1->selectedBlock();
   if (!selected.isEmpty() && selected.top >= kSeriesTableHeaderRows)
     set_->removeSeries(std::uint32_t(selected.top - kSeriesTableHeaderRows),
                        std::uint32_t(selected.bottom - kSeriesTableHeaderRows));

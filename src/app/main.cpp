@@ -31,6 +31,7 @@ void applyDeveloperHooks(grx::TForm1& form) {
   const int samples = qEnvironmentVariableIntValue("GRX1_SAMPLE_IMPACTS", &ok);
   if (ok && samples > 0) {
     grx::generateSampleMeasurements(form.measurements(), samples, 1);
+    form.measurements().setModified(true);  // in no file yet, like a read
     form.RebuildTables();
   }
   const QString action = qEnvironmentVariable("GRX1_ACTION");

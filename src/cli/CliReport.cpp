@@ -55,7 +55,7 @@ int runCliReport(const QStringList& args, QTextStream&, QTextStream& err) {
   const auto format = reportFormatOfPath(output);
   if (!format) {
     err << "unknown report format \"" << QFileInfo(output).suffix()
-        << "\"; the output name ends in .pdf, .png, .xlsx, .odt, .html, .txt or .rtf\n";
+        << "\"; the output name ends in .pdf, .png, .xlsx, .ods, .odt, .html, .txt or .rtf\n";
     return 2;
   }
   auto set = std::make_unique<MeasurementSet>();

@@ -30,6 +30,7 @@ void MeasurementSet::clear() {
   starts_.clear();
   current_.fill(0);
   currentIndex_ = 0;
+  modified_ = false;
 }
 
 void MeasurementSet::buildSeries() {
@@ -98,6 +99,7 @@ void MeasurementSet::removeRecords(std::uint32_t first, std::uint32_t count) {
   const std::uint8_t* from = record(first + count);
   std::memmove(to, from, std::size_t(count_ - first - count) * kRecordSize);
   count_ -= count;
+  modified_ = true;
   buildSeries();
 }
 
@@ -119,6 +121,7 @@ void MeasurementSet::swap(MeasurementSet& other) noexcept {
   std::swap(current_, other.current_);
   std::swap(count_, other.count_);
   std::swap(currentIndex_, other.currentIndex_);
+  std::swap(modified_, other.modified_);
 }
 
 }  // namespace grx

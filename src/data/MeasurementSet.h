@@ -88,6 +88,13 @@ class MeasurementSet {
   // Removes the series first..last (inclusive) in one piece.
   void removeSeries(std::uint32_t first, std::uint32_t last);
 
+  // Changes since the last open or save: a read not yet saved or an edit. The edits set it, whoever
+  // hands over a read sets it, an open, a save and clear() clear it.
+  bool isModified() const { return modified_; }
+  void setModified(bool modified) { modified_ = modified; }
+  // Whether ending now would lose measurements that a save could keep (an empty set is never saved).
+  bool hasUnsavedData() const { return modified_ && count_ > 0; }
+
   // Exchanges the whole content with another set (no copying of the stores).
   void swap(MeasurementSet& other) noexcept;
 
@@ -100,6 +107,7 @@ class MeasurementSet {
   std::array<std::uint8_t, kRecordSize> current_{};
   std::uint32_t count_ = 0;
   std::uint32_t currentIndex_ = 0;
+  bool modified_ = false;
 };
 
 }  // namespace grx

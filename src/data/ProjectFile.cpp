@@ -63,7 +63,10 @@ ProjectReadResult readProjectData(QIODevice& file, MeasurementSet& staging) {
 
 ProjectReadResult openProjectFile(const QString& path, MeasurementSet& shown, MeasurementSet& staging) {
   const ProjectReadResult result = readProjectFile(path, staging);
-  if (result == ProjectReadResult::Ok) shown.swap(staging);
+  if (result == ProjectReadResult::Ok) {
+    shown.swap(staging);
+    shown.setModified(false);  // the set is what the file holds
+  }
   return result;
 }
 

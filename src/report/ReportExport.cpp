@@ -1,5 +1,6 @@
 #include "ReportExport.h"
 
+#include "ReportOds.h"
 #include "ReportPainter.h"
 #include "platform/SafeFile.h"
 #include "platform/SilencedStderr.h"
@@ -217,6 +218,7 @@ std::optional<ReportFormat> reportFormatOfPath(const QString& path) {
   if (s == u"pdf") return ReportFormat::Pdf;
   if (s == u"png") return ReportFormat::Png;
   if (s == u"xlsx") return ReportFormat::Xlsx;
+  if (s == u"ods") return ReportFormat::Ods;
   if (s == u"odt") return ReportFormat::Odt;
   if (s == u"html" || s == u"htm") return ReportFormat::Html;
   if (s == u"txt") return ReportFormat::Text;
@@ -229,6 +231,7 @@ QString reportFormatSuffix(ReportFormat format) {
     case ReportFormat::Pdf: return QStringLiteral("pdf");
     case ReportFormat::Png: return QStringLiteral("png");
     case ReportFormat::Xlsx: return QStringLiteral("xlsx");
+    case ReportFormat::Ods: return QStringLiteral("ods");
     case ReportFormat::Odt: return QStringLiteral("odt");
     case ReportFormat::Html: return QStringLiteral("html");
     case ReportFormat::Text: return QStringLiteral("txt");
@@ -242,6 +245,7 @@ bool exportReport(const PreparedReport& report, ReportFormat format, const QStri
     case ReportFormat::Pdf: return writeReportPdf(report, path, title);
     case ReportFormat::Png: return writeReportPngPages(report, path);
     case ReportFormat::Xlsx: return writeReportXlsx(report, path);
+    case ReportFormat::Ods: return writeReportOds(report, path);
     case ReportFormat::Odt: return writeReportOdt(report, path, title);
     case ReportFormat::Html: return writeReportHtml(report, path, title);
     case ReportFormat::Text: return writeReportText(report, path);

@@ -7,7 +7,7 @@
 
 namespace grx {
 
-enum class ReportFormat { Pdf, Png, Xlsx, Odt, Html, Text, Rtf };
+enum class ReportFormat { Pdf, Png, Xlsx, Ods, Odt, Html, Text, Rtf };
 
 // The format named by the file's extension (case ignored), or none.
 std::optional<ReportFormat> reportFormatOfPath(const QString& path);

@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QPrinter>
+#include <QScreen>
 #include <QScrollArea>
 #include <QSpinBox>
 #include <QToolBar>
@@ -49,6 +50,7 @@ struct FormatEntry {
 constexpr FormatEntry kFormats[] = {
     {ReportFormat::Pdf, {"Документ PDF", "PDF document"}},
     {ReportFormat::Xlsx, {"Таблица Excel", "Excel spreadsheet"}},
+    {ReportFormat::Ods, {"Таблица OpenDocument", "OpenDocument spreadsheet"}},
     {ReportFormat::Odt, {"Текст OpenDocument", "OpenDocument text"}},
     {ReportFormat::Html, {"Веб-страница HTML", "HTML web page"}},
     {ReportFormat::Rtf, {"Документ RTF", "Rich text (RTF)"}},
@@ -150,7 +152,7 @@ ReportPreview::ReportPreview(PreparedReport report, ModalUi& ui, QString exportF
   layout->setSpacing(0);
   layout->addWidget(ToolBar);
   layout->addWidget(scroll_, 1);
-  resize(1000, 880);
+  resize(1000, 880);  // within the screen when shown
   render();
 }
 
@@ -213,11 +215,16 @@ bool ReportPreview::findNext(const QString& text) {
 void ReportPreview::printReport() {
   const Language lang = currentLanguage();
   QPrinter& printer = reportPrinter();
-  if (printer.printerName().isEmpty()) {
+  if (printer.outputFormat() == QPrinter::NativeFormat && printer.printerName().isEmpty()) {
     ui_.message(this, {kAppTitle.text(lang), kNoPrinter.text(lang), ModalUi::Icon::Warning});
     return;
   }
   printer.setFullPage(true);
+  // The pages are laid out in millimetres on the template's paper, whatever the printer had last.
+  const bool landscape = report_.pageWidthMm > report_.pageHeightMm;
+  const QSizeF paper = landscape ? QSizeF(report_.pageHeightMm, report_.pageWidthMm) : QSizeF(report_.pageWidthMm, report_.pageHeightMm);
+  printer.setPageSize(QPageSize(paper, QPageSize::Millimeter));
+  printer.setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
   printer.setDocName(report_.pages.isEmpty() ? QString() : kReportFileName.text(lang));
   QPainter painter;
   if (!painter.begin(&printer)) {
@@ -251,6 +258,22 @@ void ReportPreview::exportAs(ReportFormat format) {
   unsetCursor();
   if (!ok)
     ui_.message(this, {kAppTitle.text(lang), cannotCreateFileText(*name, lang), ModalUi::Icon::Error});
+}
+
+// 1000 x 880 where the screen has room; a smaller screen gets its free area, so the toolbar and the
+// page footer stay in sight.
+void ReportPreview::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  const QScreen* s = screen();
+  if (event->spontaneous() || !s) return;
+  const QRect area = s->availableGeometry();
+  QSize frame = frameGeometry().size() - size();
+  if (frame.isNull() && parentWidget())  // not framed yet: the window manager's frame of the main window
+    frame = parentWidget()->window()->frameGeometry().size() - parentWidget()->window()->size();
+  resize(size().boundedTo(area.size() - frame));
+  const QSize outer = size() + frame;
+  move(std::clamp(x(), area.left(), area.right() + 1 - outer.width()),
+       std::clamp(y(), area.top(), area.bottom() + 1 - outer.height()));
 }
 
 void ReportPreview::keyPressEvent(QKeyEvent* event) {

@@ -152,22 +152,28 @@ void StringGridView::setCurrentRow(int row) {
                                     QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
-CellRange StringGridView::selection() const {
+CellRange StringGridView::selectedBlock() const {
   const QModelIndexList selected = selectionModel()->selectedIndexes();
-  CellRange range;
-  if (selected.isEmpty()) {
-    const QModelIndex i = currentIndex();
-    if (!i.isValid()) return range;
-    range = {i.column(), i.row(), i.column(), i.row()};
-  } else {
-    range = {selected.front().column(), selected.front().row(), selected.front().column(), selected.front().row()};
-    for (const QModelIndex& i : selected) {
-      range.left = std::min(range.left, i.column());
-      range.right = std::max(range.right, i.column());
-      range.top = std::min(range.top, i.row());
-      range.bottom = std::max(range.bottom, i.row());
-    }
+  if (selected.isEmpty()) return {};
+  CellRange range{selected.front().column(), selected.front().row(), selected.front().column(), selected.front().row()};
+  for (const QModelIndex& i : selected) {
+    range.left = std::min(range.left, i.column());
+    range.right = std::max(range.right, i.column());
+    range.top = std::min(range.top, i.row());
+    range.bottom = std::max(range.bottom, i.row());
   }
+  return toGrid(range);
+}
+
+CellRange StringGridView::selection() const {
+  const CellRange block = selectedBlock();
+  if (!block.isEmpty()) return block;
+  const QModelIndex i = currentIndex();
+  return i.isValid() ? toGrid({i.column(), i.row(), i.column(), i.row()}) : CellRange{};
+}
+
+// Model positions to grid positions; whole rows in a row-selecting table.
+CellRange StringGridView::toGrid(CellRange range) const {
   if (selectionBehavior() == QAbstractItemView::SelectRows) {
     range.left = 0;
     range.right = model_->columnCount() - 1;

@@ -52,8 +52,11 @@ class StringGridView : public QTableView {
   void setCurrentRow(int row);
 
   // The selected block in grid positions; the current cell when nothing else is selected; all -1
-  // after the selection was cancelled.
+  // after the selection was cancelled. What the copies act on.
   CellRange selection() const;
+  // Only the cells the user selected: all -1 when none are, whatever cell is current (focus coming
+  // to the table makes its first cell current without selecting it). What a delete acts on.
+  CellRange selectedBlock() const;
   void selectBlock(const CellRange& block);
   void cancelSelection();
 
@@ -82,6 +85,7 @@ class StringGridView : public QTableView {
  private:
   void placeCorner();
   void updateHorizontalBar();
+  CellRange toGrid(CellRange range) const;
 
   TextGridModel* model_;
   QLabel* corner_ = nullptr;

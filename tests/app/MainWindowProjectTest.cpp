@@ -3,10 +3,12 @@
 #include "data/ProjectFile.h"
 #include "data/SampleMeasurements.h"
 #include "app/LinkLamp.h"
+#include "app/MainActions.h"
 #include "device/LinkState.h"
 #include "support/MainWindowFixture.h"
 #include "views/StringGridView.h"
 
+#include <QAction>
 #include <QDateTime>
 #include <QDir>
 #include <QLabel>
@@ -177,6 +179,54 @@ TEST_F(MainWindowProject, SaveThenOpenGivesTheSameBytes) {
   form.ASaveExecute();
   EXPECT_EQ(bytes(path("one.grx")), bytes(path("two.grx")));
   EXPECT_EQ(bytes(path("one.grx")).size(), 16 + 2200 * 40);
+}
+
+// Ending the program with measurements not saved since a read or an edit asks to save them first.
+TEST_F(MainWindowProject, EndingWithUnsavedMeasurementsAsksToSaveThem) {
+  enum Start { Opened, Edited, Read, EditedAndSaved };
+  struct Case {
+    Start how;
+    bool menuExit;
+    int answer;
+    const char* saveAs;  // the save dialog's answer; "" cancels it
+    const char* asked;   // the question, or "" for none
+    bool ends;
+  };
+  const Case cases[] = {
+      {Opened, false, 0, "", "", true},           {Edited, false, ModalUi::Discard, "", "Save changes?", true},
+      {Read, false, ModalUi::Cancel, "", "Сохранить изменения?", false},
+      {Edited, false, ModalUi::Save, "kept.grx", "Save changes?", true},
+      {Edited, false, ModalUi::Save, "", "Save changes?", false},  {Edited, true, ModalUi::Cancel, "", "Save changes?", false},
+      {Read, true, ModalUi::Discard, "", "Сохранить изменения?", true}, {EditedAndSaved, false, 0, "", "", true},
+  };
+  auto sample = std::make_unique<MeasurementSet>();
+  generateSampleMeasurements(*sample, 12, 4);
+  ASSERT_EQ(writeProjectFile(*sample, path("a.grx")), ProjectWriteResult::Ok);
+  for (const Case& c : cases) {
+    writeIni(c.how == Read ? "[Config]\r\nLangId=Rus\r\n" : "[Config]\r\nLangId=Eng\r\n");
+    TForm1& form = start();
+    form.show();
+    ui_.messages.clear();
+    exitCodes_.clear();
+    workerStops_ = 0;
+    ui_.fileAnswers = {path("a.grx"), path("saved.grx")};
+    if (c.how == Read) generateSampleMeasurements(*sample, 12, 4), form.takeOverMeasurements(*sample);  // swaps
+    else form.Actions->AOpen->trigger();
+    form.StringGrid1->selectBlock({0, 2, 9, 2});
+    if (c.how == Edited || c.how == EditedAndSaved) form.Actions->ADelSeries->trigger();
+    if (c.how == EditedAndSaved) form.Actions->ASave->trigger();
+    ui_.messageAnswers = {c.answer};
+    ui_.fileAnswers = {*c.saveAs ? path(c.saveAs) : QString()};
+    c.menuExit ? form.Actions->AExit->trigger() : void(form.close());
+    const QString asked = QString::fromUtf8(c.asked);
+    EXPECT_EQ(ui_.messages.empty() ? QString() : ui_.messages[0].text, asked) << &c - cases;
+    if (!asked.isEmpty()) EXPECT_EQ(ui_.messages[0].buttons, ModalUi::Save | ModalUi::Discard | ModalUi::Cancel);
+    EXPECT_EQ(exitCodes_, c.ends ? std::vector<int>{0} : std::vector<int>{}) << &c - cases;
+    EXPECT_EQ(workerStops_, c.ends && !c.menuExit ? 1 : 0) << &c - cases;
+    EXPECT_EQ(form.isVisible(), !c.ends || c.menuExit) << &c - cases;
+    EXPECT_EQ(QFileInfo::exists(path("kept.grx")), *c.saveAs != 0) << &c - cases;
+    QFile::remove(path("kept.grx"));
+  }
 }
 
 TEST(SaveDialogTypeChange, FilterRules) {

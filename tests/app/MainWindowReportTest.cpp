@@ -11,9 +11,12 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTest>
 #include <QToolBar>
+#include <QToolButton>
 
 #include <optional>
 
@@ -28,6 +31,7 @@ struct Shown {
   int zoom = 0;
   int page = -1;
   QString caption;
+  QRect frame, screenArea;  // where it opened, and the screen's free area
 };
 
 class MainWindowReport : public test::MainWindowFixture {
@@ -41,8 +45,11 @@ class MainWindowReport : public test::MainWindowFixture {
     form.RebuildTables();
     form.runDialog = [this](QDialog& d) {
       ++dialogs_;
-      if (auto* p = qobject_cast<ReportPreview*>(&d))
-        previews_.push_back({p->report(), p->zoomPercent(), p->currentPage(), p->windowTitle()});
+      if (auto* p = qobject_cast<ReportPreview*>(&d)) {
+        p->show();
+        previews_.push_back({p->report(), p->zoomPercent(), p->currentPage(), p->windowTitle(), p->frameGeometry(),
+                             p->screen()->availableGeometry()});
+      }
       if (auto* a = qobject_cast<TAboutBox*>(&d)) {
         aboutCaption_ = a->windowTitle();
         aboutVersion_ = a->Version->text();
@@ -80,6 +87,7 @@ TEST_F(MainWindowReport, TwelveSeriesPrintTwelveLinesInAPreviewAtOneHundredPerce
   EXPECT_EQ(shown.zoom, 100);
   EXPECT_EQ(shown.page, 0);
   EXPECT_EQ(shown.caption, QStringLiteral("Preview"));
+  EXPECT_TRUE(shown.screenArea.contains(shown.frame)) << shown.frame.width() << "x" << shown.frame.height();
   ASSERT_EQ(shown.report.pages.size(), 1);
   EXPECT_EQ(shown.report.recordCount(), 12);
   const ReportPage& page = shown.report.pages[0];
@@ -116,6 +124,26 @@ TEST_F(MainWindowReport, PrinterSetupAsksForThePrinterDialog) {
   TForm1& form = startWith(1, "Eng");
   form.APrinterExecute();  // the menu entry is hidden; the command still works
   EXPECT_EQ(ui_.printerSetups, std::vector<bool>{false});
+}
+
+// Printing puts the template's page on the printer, whatever paper the printer had before.
+TEST_F(MainWindowReport, PrintingPutsTheTemplatesA4PortraitPageOnThePrinter) {
+  TForm1& form = startWith(2, "Eng");
+  QPrinter& printer = reportPrinter();
+  printer.setOutputFileName(dir_.filePath(QStringLiteral("printed.pdf")));
+  printer.setPageSize(QPageSize(QPageSize::Letter));
+  printer.setPageOrientation(QPageLayout::Landscape);
+  form.runDialog = [](QDialog& d) {
+    auto* preview = qobject_cast<ReportPreview*>(&d);
+    preview->show();
+    QTest::mouseClick(preview->ToolBar->widgetForAction(preview->ToolBar->actions().front()), Qt::LeftButton);
+  };
+  form.Actions->APrint->trigger();
+  printer.setOutputFileName({});
+  EXPECT_EQ(printer.pageLayout().pageSize().id(), QPageSize::A4);
+  EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Portrait);
+  EXPECT_GT(QFileInfo(dir_.filePath(QStringLiteral("printed.pdf"))).size(), 1000);
+  EXPECT_TRUE(ui_.messages.empty());
 }
 
 TEST_F(MainWindowReport, AboutShowsTheBoxInTheCurrentLanguage) {
@@ -273,6 +301,25 @@ TEST_F(Preview, ExportsThroughTheFileDialogAndReportsAFileThatCannotBeWritten) {
                                       QStringLiteral(".\nIt may be no free space or disk is write protected"));
   preview.pageSetup();
   EXPECT_EQ(ui_.printerSetups, std::vector<bool>{true});
+}
+
+// The export list offers the OpenDocument spreadsheet beside the others; a click on it exports.
+TEST_F(Preview, TheExportListOffersTheOpenDocumentSpreadsheet) {
+  ReportPreview preview(threePages(), ui_, dir_.path());
+  preview.show();
+  QMenu* menu = nullptr;
+  for (QToolButton* b : preview.ToolBar->findChildren<QToolButton*>())
+    if (b->text() == u"Export") menu = b->menu();
+  ASSERT_TRUE(menu);
+  QStringList offered;
+  for (QAction* a : menu->actions()) offered << a->text();
+  EXPECT_EQ(offered.join(u'|').toStdString(), "PDF document (*.pdf)|Excel spreadsheet (*.xlsx)|OpenDocument spreadsheet (*.ods)|"
+            "OpenDocument text (*.odt)|HTML web page (*.html)|Rich text (RTF) (*.rtf)|Plain text (*.txt)|PNG pictures, one file per page (*.png)");
+  ui_.fileAnswers = {dir_.filePath(QStringLiteral("out.ods"))};
+  menu->popup({});
+  QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(menu->actions().at(2)).center());
+  EXPECT_EQ(ui_.fileDialogs.at(0).fileName, dir_.filePath(QStringLiteral("Report.ods")));
+  EXPECT_TRUE(test::readFileBytes(dir_.filePath(QStringLiteral("out.ods"))).startsWith("PK\x03\x04\x0a\0\0\0\0\0"));
 }
 
 }  // namespace

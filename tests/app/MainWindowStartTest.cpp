@@ -4,6 +4,7 @@
 #include "support/MainWindowFixture.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QGuiApplication>
 #include <QDesktopServices>
@@ -11,6 +12,7 @@
 #include <QUrl>
 #include <QScreen>
 #include <QStandardPaths>
+#include <QTest>
 
 namespace grx {
 namespace {
@@ -168,14 +170,27 @@ TEST_F(MainWindowStart, HelpOpensTheManualInTheCurrentLanguage) {
   }
   writeIni("[Config]\r\nLangId=Rus\r\n");
   TForm1& form = start();
+  form.show();
+  QApplication::setActiveWindow(&form);
   OpenedUrls opened;
   QDesktopServices::setUrlHandler(QStringLiteral("file"), &opened, "open");
-  form.FormHelp();
+  QTest::keyClick(&form, Qt::Key_F1);
   form.ALangEngExecute();
   form.Actions->AChmHelp->trigger();
   QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
   EXPECT_EQ(opened.files, QStringList({dir_.filePath(QStringLiteral("manual/ru/index.html")),
                                        dir_.filePath(QStringLiteral("manual/en/index.html"))}));
+  EXPECT_TRUE(ui_.messages.empty());
+  // Nothing to open it with (the offscreen desktop starts no browser): a message names the manual.
+  form.Actions->AChmHelp->trigger();
+  form.ALangRusExecute();
+  QTest::keyClick(&form, Qt::Key_F1);
+  ASSERT_EQ(ui_.messages.size(), 2u);
+  EXPECT_EQ(ui_.messages[0].text, "No help viewer or web browser could be started.\nThe user manual is here: " +
+                                      QDir::toNativeSeparators(dir_.filePath(QStringLiteral("manual/en/index.html"))));
+  EXPECT_EQ(ui_.messages[1].text, QStringLiteral("Не удалось запустить программу просмотра справки или браузер.\n"
+                                                 "Руководство пользователя: ") +
+                                      QDir::toNativeSeparators(dir_.filePath(QStringLiteral("manual/ru/index.html"))));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The two tables of the main window with a measurement set loaded: what they show, what clicks do,
 // and what Ctrl+C puts on the clipboard.
 #include "app/MainActions.h"
+#include "data/ProjectFile.h"
 #include "data/TextForms.h"
 #include "export/ClipboardText.h"
 #include "support/MainWindowFixture.h"
@@ -9,10 +10,12 @@
 #include "views/TableText.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -97,6 +100,32 @@ TEST_F(MainWindowTables, AClickOnTheCurrentSeriesRowClearsTheImpactSelection) {
   EXPECT_TRUE(form.StringGrid2->selection().isEmpty());
   form.Actions->ADelImpact->trigger();
   EXPECT_EQ(form.measurements().count(), 6u);  // a delete right after the click removes nothing
+}
+
+// With no impact selected the pop-up menu's delete removes nothing, though focus coming to the
+// impacts table (by Tab, or back from the pop-up menu) makes its first cell current.
+TEST_F(MainWindowTables, ThePopUpDeleteWithNoImpactSelectedRemovesNothing) {
+  for (const int seriesRow : {0, 4, 2}) {  // 0: a file is opened instead of a click on a series row
+    TForm1& form = startWithData();
+    const QString file = dir_.filePath(QStringLiteral("six.grx"));
+    ASSERT_EQ(writeProjectFile(form.measurements(), file), ProjectWriteResult::Ok);
+    form.show();
+    QApplication::setActiveWindow(&form);
+    form.StringGrid2->selectBlock({2, 1, 2, 1});
+    ui_.fileAnswers = {file};
+    if (seriesRow) QTest::mouseClick(form.StringGrid1->viewport(), Qt::LeftButton, {}, cellCentre(form.StringGrid1, seriesRow, 1, 2, 0));
+    else form.Actions->AOpen->trigger();
+    form.StringGrid2->setFocus(Qt::TabFocusReason);
+    QWidget* viewport = form.StringGrid2->viewport();
+    const QPoint at = cellCentre(form.StringGrid2, 3, 1, 1, 1);
+    QTest::mouseClick(viewport, Qt::RightButton, {}, at);
+    QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, at, viewport->mapToGlobal(at));
+    QCoreApplication::sendEvent(viewport, &menuEvent);
+    QMenu* menu = form.Actions->PopupMenuTable2;
+    ASSERT_TRUE(menu->isVisible());
+    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(form.Actions->ADelImpact).center());
+    EXPECT_EQ(form.measurements().count(), 6u) << seriesRow;
+  }
 }
 
 // Ctrl+C copies in any keyboard layout: a Russian layout types "с" on the C key.

@@ -23,6 +23,7 @@ depends=$(dpkg-deb --field "$deb" Depends)
 for needed in libqt6widgets6 libusb-0.1-4 qt6-qpa-plugins; do
   grep -q "$needed" <<<"$depends" || fail "Depends lacks $needed: $depends"
 done
+[ "$(dpkg-deb --field "$deb" Recommends)" = xdg-utils ] || fail "Recommends is not xdg-utils"
 control=$(dpkg-deb --ctrl-tarfile "$deb" | tar -t)
 grep -q postinst <<<"$control" && grep -q postrm <<<"$control" || fail "no postinst or postrm"
 echo "package: ok ($(basename "$deb"))"

@@ -47,7 +47,7 @@ class CliReport : public ::testing::Test {
 };
 
 TEST_F(CliReport, WritesEachFormatByExtension) {
-  for (const char* name : {"r.pdf", "r.xlsx", "r.odt", "r.html", "r.txt", "r.rtf"}) {
+  for (const char* name : {"r.pdf", "r.xlsx", "r.ods", "r.odt", "r.html", "r.txt", "r.rtf"}) {
     const CliResult r = report({path("s.grx"), QStringLiteral("-o"), path(name), QStringLiteral("--lang"), QStringLiteral("ru")});
     EXPECT_EQ(r.code, 0) << name << ' ' << r.err.toStdString();
     EXPECT_GT(QFileInfo(path(name)).size(), 500) << name;
@@ -73,7 +73,7 @@ TEST_F(CliReport, RefusalsAreOneLineAndWriteNothing) {
       {{path("empty.grx"), "-o", path("r.pdf")}, "No Data\n"},
       {{path("empty.grx"), "-o", path("r.pdf"), "--lang", "ru"}, "Данных нет\n"},
       {{path("s.grx"), "-o", path("r.doc")},
-       "unknown report format \"doc\"; the output name ends in .pdf, .png, .xlsx, .odt, .html, .txt or .rtf\n"},
+       "unknown report format \"doc\"; the output name ends in .pdf, .png, .xlsx, .ods, .odt, .html, .txt or .rtf\n"},
       {{path("s.grx"), "-o", path("missing/r.pdf")},
        "Can't create data file " + path("missing/r.pdf").toStdString() + ". It may be no free space or disk is write protected\n"},
       {{path("nothing.grx"), "-o", path("r.pdf")}, "File is not readable or damaged: nothing.grx\n"},

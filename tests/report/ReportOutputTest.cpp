@@ -1,4 +1,6 @@
 #include "report/ReportExport.h"
+#include "report/ReportOds.h"
+#include "report/StoredZip.h"
 #include "report/ReportPainter.h"
 #include "report/SeriesReport.h"
 #include "SeriesTables.h"
@@ -7,6 +9,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QXmlStreamReader>
 
 #include <gtest/gtest.h>
 
@@ -92,6 +95,48 @@ TEST_F(ReportOutput, XlsxKeepsThePageBreaks) {
   ASSERT_TRUE(writeReportXlsx(r, path("r.xlsx")));
   const QString sheet = runTool(QStringLiteral("unzip"), {QStringLiteral("-p"), path("r.xlsx"), QStringLiteral("xl/worksheets/sheet1.xml")});
   EXPECT_TRUE(sheet.contains(QStringLiteral("<rowBreaks count=\"2\"")));
+}
+
+// The rows of an OpenDocument spreadsheet's content.xml, a line each: cells parted by "|", a cell's
+// paragraphs by ";", "[n]" before a cell merged across n columns.
+std::string odsRows(const QString& xml) {
+  QXmlStreamReader r(xml);
+  QStringList rows;
+  int cells = 0, paragraphs = 0;
+  while (!r.atEnd() && r.readNext() != QXmlStreamReader::Invalid) {
+    if (!r.isStartElement()) continue;
+    if (r.name() == u"table-row") {
+      rows.append(QString());
+      cells = 0;
+    } else if (r.name() == u"table-cell") {
+      const QString span = r.attributes().value(QStringLiteral("table:number-columns-spanned")).toString();
+      rows.last() += (cells++ ? "|" : "") + (span.isEmpty() ? QString() : u'[' + span + u']');
+      paragraphs = 0;
+    } else if (r.name() == u"p") {
+      rows.last() += (paragraphs++ ? ";" : "") + r.readElementText();
+    }
+  }
+  return r.hasError() ? r.errorString().toStdString() : rows.join(u'\n').toStdString();
+}
+
+// A zip whose first entry is the stored mimetype, holding the cells and columns of the spreadsheet.
+TEST_F(ReportOutput, OdsHoldsTheCellsOfTheSpreadsheetExport) {
+  ASSERT_TRUE(exportReport(prepareSeriesReport(seriesTableOf(1), Language::English), ReportFormat::Ods, path("r.ods"), {}));
+  EXPECT_EQ(test::readFileBytes(path("r.ods")).mid(30, 54), "mimetypeapplication/vnd.oasis.opendocument.spreadsheet");
+  EXPECT_TRUE(runTool(QStringLiteral("unzip"), {QStringLiteral("-t"), path("r.ods")}).contains(QStringLiteral("No errors detected")));
+  EXPECT_EQ(zipCrc32("123456789"), 0xCBF43926u);  // the check value of CRC-32
+  const QString content = runTool(QStringLiteral("unzip"), {QStringLiteral("-p"), path("r.ods"), QStringLiteral("content.xml")});
+  EXPECT_EQ(odsRows(content),
+            "[9]Measured elastic modulus values\n"
+            "№|Date|Time|Din.;modulus,;MPa|Static;modulus,;MPa|s/v, ms|Soil|Object|GLONASS/GPS;coordinates\n"
+            "101/7|05.12.2026|08:00:00|36,3|65,5|5,760|Глина|Объект 1|55°47'59,4\" N;37°37'34,5\" E\n"
+            "[9]- 1 -");
+  EXPECT_TRUE(inOrder(content, {"\"15.00mm", "\"17.00mm", "\"18.00mm", "\"17.00mm", "\"17.00mm", "\"13.00mm", "\"30.00mm",
+                                "\"30.00mm", "\"28.00mm"}));
+  // Three pages: a page break before the second and the third.
+  ASSERT_TRUE(writeReportOds(prepareSeriesReport(seriesTableOf(70), Language::English), path("p.ods")));
+  EXPECT_EQ(runTool(QStringLiteral("unzip"), {QStringLiteral("-p"), path("p.ods"), QStringLiteral("content.xml")})
+                .count(QStringLiteral("table:style-name=\"rb1\"")), 2);
 }
 
 TEST_F(ReportOutput, PlainTextIsAColumnTable) {
@@ -189,6 +234,7 @@ TEST_F(ReportOutput, PngWritesOneFilePerPage) {
 TEST_F(ReportOutput, FormatsByExtension) {
   EXPECT_EQ(reportFormatOfPath(QStringLiteral("a.PDF")), ReportFormat::Pdf);
   EXPECT_EQ(reportFormatOfPath(QStringLiteral("a.xlsx")), ReportFormat::Xlsx);
+  EXPECT_EQ(reportFormatOfPath(QStringLiteral("a.Ods")), ReportFormat::Ods);
   EXPECT_EQ(reportFormatOfPath(QStringLiteral("a.htm")), ReportFormat::Html);
   EXPECT_EQ(reportFormatOfPath(QStringLiteral("x/a.txt")), ReportFormat::Text);
   EXPECT_EQ(reportFormatOfPath(QStringLiteral("a.doc")), std::nullopt);
