@@ -1,5 +1,6 @@
 #include "ReportExport.h"
 
+#include "ColumnGrid.h"
 #include "ReportOds.h"
 #include "ReportPainter.h"
 #include "platform/SafeFile.h"
@@ -22,36 +23,6 @@
 
 namespace grx {
 namespace {
-
-// The column edges of the report: every left and right edge of a text, so a text that spans
-// several table columns (the title, the footer) becomes a merged cell.
-class ColumnGrid {
- public:
-  explicit ColumnGrid(const PreparedReport& report) {
-    for (const ReportPage& p : report.pages)
-      for (const PlacedText& t : p.texts) {
-        add(t.rect.left());
-        add(t.rect.right());
-      }
-    std::sort(edges_.begin(), edges_.end());
-  }
-  int count() const { return std::max<int>(0, int(edges_.size()) - 1); }
-  double widthMm(int column) const { return edges_[column + 1] - edges_[column]; }
-  // The column whose left edge is at x, or whose right edge is at x when right is set.
-  int columnAt(double x, bool right) const {
-    const auto it = std::lower_bound(edges_.begin(), edges_.end(), x - 0.005);
-    const int i = int(it - edges_.begin());
-    return std::clamp(right ? i - 1 : i, 0, std::max(0, count() - 1));
-  }
-
- private:
-  void add(double x) {
-    for (double e : edges_)
-      if (std::abs(e - x) < 0.01) return;
-    edges_.push_back(x);
-  }
-  std::vector<double> edges_;
-};
 
 bool isTableBand(const ReportPage& page, const PlacedBand& band) {
   return band.textCount > 1 || (band.textCount == 1 && page.texts[band.firstText].frame);

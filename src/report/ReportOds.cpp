@@ -1,5 +1,6 @@
 #include "ReportOds.h"
 
+#include "ColumnGrid.h"
 #include "StoredZip.h"
 #include "platform/SafeFile.h"
 
@@ -17,37 +18,6 @@ namespace {
 
 constexpr auto kMimeType = "application/vnd.oasis.opendocument.spreadsheet";
 constexpr auto kOdfVersion = "1.2";
-
-// The sheet's columns: every left and right edge of a text on any page, so that a text spanning
-// several columns (the title, the footer) becomes a merged cell. The same columns the spreadsheet
-// export makes.
-class ColumnEdges {
- public:
-  explicit ColumnEdges(const PreparedReport& report) {
-    for (const ReportPage& p : report.pages)
-      for (const PlacedText& t : p.texts) {
-        add(t.rect.left());
-        add(t.rect.right());
-      }
-    std::sort(edges_.begin(), edges_.end());
-  }
-  int count() const { return std::max(0, int(edges_.size()) - 1); }
-  double widthMm(int column) const { return edges_[column + 1] - edges_[column]; }
-  // The column whose left edge is at x, or whose right edge is at x when right is set.
-  int columnAt(double x, bool right) const {
-    const auto it = std::lower_bound(edges_.begin(), edges_.end(), x - 0.005);
-    const int i = int(it - edges_.begin());
-    return std::clamp(right ? i - 1 : i, 0, std::max(0, count() - 1));
-  }
-
- private:
-  void add(double x) {
-    for (double e : edges_)
-      if (std::abs(e - x) < 0.01) return;
-    edges_.push_back(x);
-  }
-  std::vector<double> edges_;
-};
 
 QString mm(double v) { return QString::number(v, 'f', 2) + QStringLiteral("mm"); }
 
@@ -73,7 +43,7 @@ class Styles {
   QString row(double heightMm, bool pageBreak) {
     return name(pageBreak ? breakRows_ : rows_, std::llround(heightMm * 100), pageBreak ? "rb" : "ro");
   }
-  void write(QXmlStreamWriter& w, const ColumnEdges& columns) const;
+  void write(QXmlStreamWriter& w, const ColumnGrid& columns) const;
   std::set<QString> fonts() const {
     std::set<QString> out;
     for (const auto& [key, name] : cells_) out.insert(std::get<0>(key));
@@ -91,7 +61,7 @@ class Styles {
   std::map<long long, QString> rows_, breakRows_;
 };
 
-void Styles::write(QXmlStreamWriter& w, const ColumnEdges& columns) const {
+void Styles::write(QXmlStreamWriter& w, const ColumnGrid& columns) const {
   w.writeStartElement(QStringLiteral("style:style"));
   w.writeAttribute(QStringLiteral("style:name"), QStringLiteral("ta1"));
   w.writeAttribute(QStringLiteral("style:family"), QStringLiteral("table"));
@@ -142,7 +112,7 @@ void Styles::write(QXmlStreamWriter& w, const ColumnEdges& columns) const {
 }
 
 // One row per band, as the spreadsheet export lays them out.
-std::vector<Row> sheetRows(const PreparedReport& report, const ColumnEdges& columns, Styles& styles) {
+std::vector<Row> sheetRows(const PreparedReport& report, const ColumnGrid& columns, Styles& styles) {
   std::vector<Row> rows;
   for (int p = 0; p < report.pages.size(); ++p) {
     const ReportPage& page = report.pages[p];
@@ -209,7 +179,7 @@ void startDocument(QXmlStreamWriter& w, const QString& root, std::initializer_li
 }
 
 QByteArray contentXml(const PreparedReport& report) {
-  const ColumnEdges columns(report);
+  const ColumnGrid columns(report);
   Styles styles;
   const std::vector<Row> rows = sheetRows(report, columns, styles);
   QByteArray out;

@@ -207,6 +207,7 @@ TEST_F(ReportOutput, MarkupCharactersInANameAreEscapedInEveryFormat) {
       {ReportFormat::Html, "r.html", [&] { return QString::fromUtf8(test::readFileBytes(path("r.html"))); },
        {"<title>A{b}c\\d&lt;e&amp;f&quot;g</title>", ">A{b}c\\d&lt;e&amp;f&quot;g<"}},
       {ReportFormat::Odt, "r.odt", [&] { return zipped("r.odt", "content.xml"); }, {">A{b}c\\d&lt;e&amp;f&quot;g<"}},
+      {ReportFormat::Ods, "r.ods", [&] { return zipped("r.ods", "content.xml"); }, {">A{b}c\\d&lt;e&amp;f&quot;g<"}},
       {ReportFormat::Xlsx, "r.xlsx", [&] { return zipped("r.xlsx", "xl/sharedStrings.xml"); }, {">A{b}c\\d&lt;e&amp;f\"g<"}},
   };
   for (const auto& c : cases) {

@@ -71,6 +71,7 @@ const Writer kWriters[] = {
     {"pdf", "r.pdf", [](const QDir& d) { return report(d, "r.pdf"); }},
     {"png", "r-1.png", [](const QDir& d) { return report(d, "r.png"); }},
     {"xlsx", "r.xlsx", [](const QDir& d) { return report(d, "r.xlsx"); }},
+    {"ods", "r.ods", [](const QDir& d) { return report(d, "r.ods"); }},
     {"odt", "r.odt", [](const QDir& d) { return report(d, "r.odt"); }},
     {"html", "r.html", [](const QDir& d) { return report(d, "r.html"); }},
     {"txt", "r.txt", [](const QDir& d) { return report(d, "r.txt"); }},
