@@ -2,6 +2,7 @@
 
 #include "TfrmLanguage.h"
 
+#include <QAbstractButton>
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QGuiApplication>
@@ -43,6 +44,9 @@ int QtModalUi::message(QWidget* parent, const Message& m) {
     if (m.buttons & b.ours) box.addButton(b.qt);
     if (m.defaultButton == b.ours) box.setDefaultButton(b.qt);
   }
+  // Qt's Russian "Discard" reads "Reject"; beside "Save" the user expects "Don't save".
+  if (QAbstractButton* discard = box.button(QMessageBox::Discard); discard && currentLanguage() == Language::Russian)
+    discard->setText(QStringLiteral("Не сохранять"));
   const int result = box.exec();
   for (const ButtonPair& b : kButtons)
     if (result == b.qt) return b.ours;
