@@ -1,7 +1,5 @@
-// Every file the program writes, against a full disk (a file-size limit of 16 bytes, with the
-// limit's signal ignored so the writes fail with EFBIG), a read-only target and a FIFO in the
-// target's place: the failure is reported, the old file keeps its bytes and no temporary file is
-// left. The command-line writers also say so in one line with exit code 2.
+// Every file the program writes, against a full disk, a read-only target and a FIFO in its place:
+// failure reported (by grx1-cli in one line, exit 2), the old file as it was, no file left behind.
 #include "cli/CliReport.h"
 #include "data/MeasurementSet.h"
 #include "data/ProjectFile.h"
@@ -27,24 +25,21 @@
 namespace grx {
 namespace {
 
-class FileSizeLimit {
- public:
+// RLIMIT_FSIZE for the lifetime of the object; its signal is ignored, so writes fail with EFBIG.
+struct FileSizeLimit {
   explicit FileSizeLimit(rlim_t bytes) {
     std::signal(SIGXFSZ, SIG_IGN);
-    getrlimit(RLIMIT_FSIZE, &saved_);
-    rlimit limited = saved_;
-    limited.rlim_cur = bytes;
+    getrlimit(RLIMIT_FSIZE, &saved);
+    const rlimit limited{bytes, saved.rlim_max};
     setrlimit(RLIMIT_FSIZE, &limited);
   }
-  ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &saved_); }
-
- private:
-  rlimit saved_{};
+  ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &saved); }
+  rlimit saved{};
 };
 
 struct Writer {
-  const char* name;
-  const char* target;  // the file that must survive a failed write (for PNG: its first page)
+  QString name;
+  QString target;  // the file that must survive a failed write
   // Writes into the folder; true when it reports success. A command's refusal must be one line.
   std::function<bool(const QDir&)> write;
 };
@@ -54,7 +49,7 @@ bool cliSucceeds(const test::CliRun& r) {
   return r.code == 0;
 }
 
-bool report(const QDir& dir, const char* output) {
+bool report(const QDir& dir, const QString& output) {
   QString out, err;
   QTextStream o(&out), e(&err);
   const int code = runCliReport({dir.filePath("s.grx"), "-o", dir.filePath(output)}, o, e);
@@ -64,23 +59,23 @@ bool report(const QDir& dir, const char* output) {
 
 bool cli(QStringList args) { return cliSucceeds(test::runCliCommand(args)); }
 
-const Writer kWriters[] = {
+std::vector<Writer> writers() {
+  std::vector<Writer> all = {
     {"project", "r.grx", [](const QDir& d) { return cli({"sample", "-o", d.filePath("r.grx"), "--impacts", "1"}); }},
     {"csv", "r.csv", [](const QDir& d) { return cli({"csv", d.filePath("s.grx"), "--series", "0", "--signal", "s", "-o", d.filePath("r.csv")}); }},
     {"wav", "r.wav", [](const QDir& d) { return cli({"wav", d.filePath("s.grx"), "--series", "0", "--signal", "f", "-o", d.filePath("r.wav")}); }},
-    {"pdf", "r.pdf", [](const QDir& d) { return report(d, "r.pdf"); }},
-    {"png", "r-1.png", [](const QDir& d) { return report(d, "r.png"); }},
-    {"xlsx", "r.xlsx", [](const QDir& d) { return report(d, "r.xlsx"); }},
-    {"ods", "r.ods", [](const QDir& d) { return report(d, "r.ods"); }},
-    {"odt", "r.odt", [](const QDir& d) { return report(d, "r.odt"); }},
-    {"html", "r.html", [](const QDir& d) { return report(d, "r.html"); }},
-    {"txt", "r.txt", [](const QDir& d) { return report(d, "r.txt"); }},
-    {"rtf", "r.rtf", [](const QDir& d) { return report(d, "r.rtf"); }},
     {"name list", "r.mtgrx",
      [](const QDir& d) { return writeNameListFile(d.filePath("r.mtgrx"), NameList::Materials, defaultNameBlock(NameList::Materials, Language::English)); }},
     {"screen picture", "r.bmp", [](const QDir& d) { return writePictureFile(d.filePath("r.bmp"), pictureBmp(framedPixelMap(), 0, 0xFFFFFF)); }},
     {"GRX1.ini", "GRX1.ini", [](const QDir& d) { return IniFile(d.filePath("GRX1.ini")).writeString("Config", "LangId", "Eng"); }},
-};
+  };
+  // Every report format; PNG pages are replaced all together, so the first page stands for them.
+  for (const QString format : {"pdf", "png", "xlsx", "ods", "odt", "html", "txt", "rtf"}) {
+    const QString output = "r." + format;
+    all.push_back({format, format == "png" ? "r-1.png" : output, [output](const QDir& d) { return report(d, output); }});
+  }
+  return all;
+}
 
 TEST(WritersOnFullDisk, FailureIsReportedAndTheOldFileStaysAsItWas) {
   QTemporaryDir tmp;
@@ -89,21 +84,16 @@ TEST(WritersOnFullDisk, FailureIsReportedAndTheOldFileStaysAsItWas) {
   generateSampleMeasurements(*set, 3, 5);
   ASSERT_EQ(writeProjectFile(*set, dir.filePath("s.grx")), ProjectWriteResult::Ok);
   const QByteArray old("[Config]\r\nLangId=Rus\r\n");
-  const auto setUp = [&](const Writer& w) {
-    QFile::remove(dir.filePath(w.target));
-    ASSERT_TRUE(test::writeFileBytes(dir.filePath(w.target), old));
-  };
-  for (const Writer& w : kWriters) {
-    SCOPED_TRACE(w.name);
+  const auto entries = [&] { return dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot); };
+  for (const Writer& w : writers()) {
+    SCOPED_TRACE(w.name.toStdString());
     const QString target = dir.filePath(w.target);
-    setUp(w);
-    const QStringList before = dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
-    {
-      const FileSizeLimit full(16);
-      EXPECT_FALSE(w.write(dir)) << "full disk";
-    }
+    ASSERT_TRUE(test::writeFileBytes(target, old));
+    const QStringList before = entries();
+    const bool written = [&] { const FileSizeLimit full(16); return w.write(dir); }();
+    EXPECT_FALSE(written) << "full disk";
     EXPECT_EQ(test::readFileBytes(target), old);
-    EXPECT_EQ(dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), before) << "a file left behind";
+    EXPECT_EQ(entries(), before) << "a file left behind";
 
     ASSERT_TRUE(QFile::setPermissions(target, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
     EXPECT_FALSE(w.write(dir)) << "read-only target";
@@ -114,7 +104,8 @@ TEST(WritersOnFullDisk, FailureIsReportedAndTheOldFileStaysAsItWas) {
     EXPECT_FALSE(w.write(dir)) << "FIFO target";  // would block, or replace the FIFO
     EXPECT_FALSE(QFileInfo(target).isFile());
 
-    setUp(w);
+    QFile::remove(target);
+    ASSERT_TRUE(test::writeFileBytes(target, old));
     EXPECT_TRUE(w.write(dir)) << "room on the disk";
     EXPECT_NE(test::readFileBytes(target), old);
   }
