@@ -71,6 +71,9 @@ class ImpactRecordView {
   std::int32_t latitude() const { return readI32(p_ + rec::Latitude); }
   std::int32_t longitude() const { return readI32(p_ + rec::Longitude); }
 
+  // The impact's s/v ratio in ms: -displacement / velocity minimum (not finite for a zero velocity).
+  double svRatio() const { return -double(displacement()) / double(velocityMin()); }
+
   std::int16_t accelCode(int i) const { return readI16(p_ + rec::AccelSamples + 2 * i); }
   std::int16_t forceCode(int i) const { return readI16(p_ + rec::ForceSamples + 2 * i); }
 

@@ -81,10 +81,7 @@ SeriesSummary MeasurementSet::seriesSummary(std::uint32_t k) const {
   return summary;
 }
 
-double MeasurementSet::impactSvRatio(std::uint32_t i) const {
-  const ImpactRecordView r = view(i);
-  return -double(r.displacement()) / double(r.velocityMin());
-}
+double MeasurementSet::impactSvRatio(std::uint32_t i) const { return view(i).svRatio(); }
 
 bool MeasurementSet::selectImpact(std::uint32_t i) {
   if (i >= count_) return false;

@@ -93,7 +93,7 @@ TextGrid seriesTableText(const MeasurementSet& set, Language language) {
 }
 
 void writeImpactCells(const ImpactRecordView& r, QString* cells) {
-  const double sv = -double(r.displacement()) / double(r.velocityMin());
+  const double sv = r.svRatio();
   cells[0] = formatFloat(r.dynamicModulus(), u"0.0");
   cells[1] = formatFloat(r.staticModulus(), u"0.0");
   cells[2] = formatFloat(sv, u"0.000");

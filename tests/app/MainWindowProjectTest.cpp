@@ -220,7 +220,7 @@ TEST_F(MainWindowProject, EndingWithUnsavedMeasurementsAsksToSaveThem) {
     c.menuExit ? form.Actions->AExit->trigger() : void(form.close());
     const QString asked = QString::fromUtf8(c.asked);
     EXPECT_EQ(ui_.messages.empty() ? QString() : ui_.messages[0].text, asked) << &c - cases;
-    if (!asked.isEmpty()) EXPECT_EQ(ui_.messages[0].buttons, ModalUi::Save | ModalUi::Discard | ModalUi::Cancel);
+    if (!asked.isEmpty()) { EXPECT_EQ(ui_.messages[0].buttons, ModalUi::Save | ModalUi::Discard | ModalUi::Cancel); }
     EXPECT_EQ(exitCodes_, c.ends ? std::vector<int>{0} : std::vector<int>{}) << &c - cases;
     EXPECT_EQ(workerStops_, c.ends && !c.menuExit ? 1 : 0) << &c - cases;
     EXPECT_EQ(form.isVisible(), !c.ends || c.menuExit) << &c - cases;

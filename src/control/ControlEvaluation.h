@@ -1,0 +1,77 @@
+#pragma once
+// The evaluation of a measurement set against a lab's requirements. A test point is a series; its
+// values are the means over the impacts the evaluation keeps (the seating impacts at the start of
+// the series are left out), computed afresh in double precision: the series table's means stay as
+// they are. A test lot is the series with the same object and material (and date, when the lots
+// are split by date), in table order.
+#include "ImpactChecks.h"
+#include "Requirements.h"
+#include "data/MeasurementSet.h"
+
+#include <QDate>
+#include <QString>
+
+#include <cstdint>
+#include <limits>
+#include <vector>
+
+namespace grx {
+
+enum class Verdict { None, Pass, Fail, TooFew };
+
+inline constexpr double kNoValue = std::numeric_limits<double>::quiet_NaN();
+
+struct FlagCounts {
+  int duration = 0;
+  int nonFinite = 0;
+  int svAbove = 0;
+  int total() const { return duration + nonFinite + svAbove; }
+};
+
+struct PointResult {
+  std::uint32_t series = 0;  // k: row 2 + k of the series table
+  QString object;            // the names of the series' first impact
+  QString material;
+  QDate date;                // of the first impact (invalid when the record's date is)
+  int timeOfDay = 0;         // seconds after midnight of the first impact
+  std::uint32_t impacts = 0;  // kept for the evaluation
+  double dynamic = kNoValue;  // MPa, mean over the kept impacts; not finite when none is kept
+  double statics = kNoValue;  // MPa
+  double sv = kNoValue;       // ms: |sum of displacements / sum of velocity minima| of the kept impacts
+  FlagCounts flags;           // over the kept impacts
+  int requirement = -1;       // index into the setup's requirements; -1: none matches
+  int lot = -1;               // index into the lots
+  Verdict verdict = Verdict::None;
+};
+
+struct LotResult {
+  QString object;
+  QString material;
+  QDate date;                   // only when the lots are split by date
+  std::vector<int> points;      // indices into the points, in table order
+  int requirement = -1;
+  int n = 0;                    // points with a finite dynamic modulus
+  double mean = kNoValue;
+  double sd = kNoValue;         // sample standard deviation (n - 1); not finite for n < 2
+  double cv = kNoValue;         // sd / mean
+  double min = kNoValue;
+  double max = kNoValue;
+  int below = 0;                // points whose dynamic modulus is below the required one
+  double belowShare = kNoValue; // below / n
+  double characteristic = kNoValue;  // mean - k * sd
+  Verdict verdict = Verdict::None;
+};
+
+struct ControlResult {
+  std::vector<PointResult> points;  // one per series, in table order
+  std::vector<LotResult> lots;      // in the order of their first point
+  bool anyLotFails() const;
+};
+
+ControlResult evaluateControl(const MeasurementSet& set, const ControlSetup& setup);
+
+// The verdict of one point against a requirement: Pass when every required value is met (equal
+// passes), Fail otherwise, None when a required value is not finite.
+Verdict pointVerdict(const PointResult& point, const Requirement& requirement);
+
+}  // namespace grx

@@ -1,0 +1,165 @@
+// Compaction control: points, lots and their verdicts against values worked out by hand, the
+// impact duration of a force pulse of known width, and the requirements file.
+#include "control/ControlEvaluation.h"
+#include "control/ControlTables.h"
+#include "export/ClipboardText.h"
+#include "support/FileBytes.h"
+#include "support/RecordBuilder.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+
+namespace grx {
+namespace {
+
+using test::RecordBuilder;
+
+struct Series {
+  const char* object;
+  const char* material;
+  std::vector<float> dynamic;  // one impact each
+  float statics = 100;
+  int day = 1;
+};
+
+ControlResult evaluate(const std::vector<Series>& series, const ControlSetup& setup) {
+  std::vector<RecordBuilder> records;
+  for (std::size_t k = 0; k < series.size(); ++k)
+    for (std::size_t j = 0; j < series[k].dynamic.size(); ++j)
+      records.push_back(RecordBuilder()
+                            .series(std::uint32_t(k + 1), std::uint32_t(j + 1))
+                            .stamp(series[k].day, 6, 26, 10, int(k), 0)
+                            .object(QString::fromUtf8(series[k].object))
+                            .soil(QString::fromUtf8(series[k].material))
+                            .moduli(series[k].dynamic[j], series[k].statics)
+                            .peaks(-20, 20, -0.5f, 0.5f)
+                            .displacement(2));  // s/v 4 ms
+  auto set = std::make_unique<MeasurementSet>();
+  test::fillSet(*set, records);
+  return evaluateControl(*set, setup);
+}
+
+ControlSetup setupOf(std::vector<Requirement> requirements, LotRule rule = LotRule::EachPoint, int seating = 0) {
+  ControlSetup s;
+  s.requirements = QList<Requirement>(requirements.begin(), requirements.end());
+  s.settings.lotRule = rule;
+  s.settings.seatingImpacts = seating;
+  return s;
+}
+
+Requirement req(double dyn, const char* object = "*", const char* material = "*") {
+  Requirement r;
+  r.object = QString::fromUtf8(object);
+  r.material = QString::fromUtf8(material);
+  r.minDynamic = dyn;
+  return r;
+}
+
+constexpr double NaN = kNoValue;
+constexpr Verdict P = Verdict::Pass, F = Verdict::Fail, N = Verdict::None, T = Verdict::TooFew;
+
+TEST(ControlEvaluation, LotStatisticsAndVerdictsWorkedOutByHand) {
+  const std::vector<Series> three = {{"Road", "Sand", {50}}, {"Road", "Sand", {60}}, {"Road", "Sand", {40}}};
+  const std::vector<Series> four = {{"Road", "Sand", {60}}, {"Road", "Sand", {70}}, {"Road", "Sand", {80}}, {"Road", "Sand", {90}}};
+  const std::vector<Series> flat = {{"Road", "Sand", {70}}, {"Road", "Sand", {70}}, {"Road", "Sand", {70}}, {"Road", "Sand", {70}}};
+  const struct {
+    const char* name;
+    std::vector<Series> series;
+    ControlSetup setup;
+    std::vector<Verdict> points;
+    int n;
+    double mean, sd, characteristic;
+    int below;
+    Verdict lot;
+  } cases[] = {
+      // sd = sqrt((0 + 100 + 100) / 2) = 10; 50 - 1.28 * 10 = 37.2; 50 passes at 50.
+      {"each point, one below", three, setupOf({req(50)}), {P, P, F}, 3, 50, 10, 37.2, 1, F},
+      {"statistical, too few", three, setupOf({req(50)}, LotRule::Statistical), {P, P, F}, 3, 50, 10, 37.2, 1, T},
+      // sd = sqrt((225 + 25 + 25 + 225) / 3) = 12.909944; 75 - 1.28 * sd = 58.475272.
+      {"statistical, pass", four, setupOf({req(58)}, LotRule::Statistical), {P, P, P, P}, 4, 75, 12.909944, 58.475272, 0, P},
+      {"statistical, fail", four, setupOf({req(60)}, LotRule::Statistical), {P, P, P, P}, 4, 75, 12.909944, 58.475272, 0, F},
+      {"zero spread at the requirement", flat, setupOf({req(70)}, LotRule::Statistical), {P, P, P, P}, 4, 70, 0, 70, 0, P},
+      {"one point", {{"Road", "Sand", {55}}}, setupOf({req(50)}), {P}, 1, 55, NaN, NaN, 0, P},
+      {"no requirement", {{"Road", "Sand", {55}}}, setupOf({req(50, "Park")}), {N}, 1, 55, NaN, NaN, 0, N},
+      {"a point without a finite modulus", {{"Road", "Sand", {NAN}}, {"Road", "Sand", {45}}}, setupOf({req(50)}),
+       {N, F}, 1, 45, NaN, NaN, 1, F},
+      // Three seating drops left out: (60 + 70) / 2.
+      {"seating impacts", {{"Road", "Sand", {10, 20, 30, 60, 70}}}, setupOf({req(65)}, LotRule::EachPoint, 3), {P}, 1, 65, NaN, NaN, 0, P},
+      {"all impacts are seating drops", {{"Road", "Sand", {60, 70}}}, setupOf({req(50)}, LotRule::EachPoint, 3), {N}, 0, NaN, NaN, NaN, 0, N},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const ControlResult r = evaluate(c.series, c.setup);
+    ASSERT_EQ(r.lots.size(), 1u);
+    std::vector<Verdict> points;
+    for (const PointResult& p : r.points) points.push_back(p.verdict);
+    EXPECT_EQ(points, c.points);
+    const LotResult& lot = r.lots[0];
+    EXPECT_EQ(lot.n, c.n);
+    for (const auto& [got, want] : {std::pair{lot.mean, c.mean}, {lot.sd, c.sd}, {lot.characteristic, c.characteristic}})
+      EXPECT_TRUE(std::isnan(want) ? std::isnan(got) : std::abs(got - want) < 1e-5) << got << " for " << want;
+    EXPECT_EQ(lot.below, c.below);
+    EXPECT_EQ(lot.verdict, c.lot);
+  }
+}
+
+TEST(ControlEvaluation, TheMostSpecificRequirementWinsAndLotsFollowObjectAndMaterial) {
+  Requirement stat = req(40, "Дорога", "Песок");
+  stat.minStatic = 120;  // the point's static modulus is 100
+  const ControlSetup setup = setupOf({req(50), req(80, "Дорога"), req(30, "*", "Песок"), stat});
+  const ControlResult r = evaluate({{"Дорога", "Глина", {70}}, {"Парк", "Глина", {70}}, {"Парк", "Песок", {35}},
+                                    {"Дорога", "Песок", {70}}, {"Дорога", "Глина", {90}}},
+                                   setup);
+  std::vector<std::pair<int, Verdict>> points;
+  for (const PointResult& p : r.points) points.push_back({p.requirement, p.verdict});
+  EXPECT_EQ(points, (std::vector<std::pair<int, Verdict>>{{1, F}, {0, P}, {2, P}, {3, F}, {1, P}}));
+  ASSERT_EQ(r.lots.size(), 4u);
+  EXPECT_EQ(r.lots[0].points, (std::vector<int>{0, 4}));
+  EXPECT_EQ(r.lots[0].object, QStringLiteral("Дорога"));
+  EXPECT_TRUE(r.anyLotFails());
+  EXPECT_EQ(tableCopyText(lotTableText(r, setup, Language::Russian)).section(QStringLiteral("\r\n"), 0, 1),
+            QStringLiteral("Объект\tМатериал\tn\tСреднее, МПа\ts, МПа\tV, %\tМин., МПа\tМакс., МПа\tНиже треб.\tНиже, %\t"
+                           "Характ., МПа\tТреб., МПа\tЗаключение\r\nДорога\tГлина\t2\t80,0\t14,1\t17,7\t70,0\t90,0\t1\t50\t"
+                           "61,9\t80,0\tне соответствует"));
+  ControlSetup byDate = setup;
+  byDate.settings.splitLotsByDate = true;
+  EXPECT_EQ(evaluate({{"A", "B", {60}}, {"A", "B", {60}, 100, 2}}, byDate).lots.size(), 2u);
+}
+
+TEST(ImpactChecks, DurationIsTheRunAboveATenthOfThePeak) {
+  RecordBuilder r;
+  for (int i = 100; i < 300; ++i) r.forceCode(i, 1000);    // 200 samples at the peak
+  for (int i = 90; i < 100; ++i) r.forceCode(i, 101);      // 10 just above a tenth
+  for (int i = 300; i < 310; ++i) r.forceCode(i, 100);     // a tenth itself is not above it
+  r.forceCode(400, 900);                                   // apart from the run
+  EXPECT_DOUBLE_EQ(impactDurationMs(ImpactRecordView(r.bytes())), 210 * 0.064);
+  EXPECT_EQ(impactDurationMs(ImpactRecordView(RecordBuilder().bytes())), 0);
+  const ImpactFlags f = impactFlags(ImpactRecordView(r.moduli(NAN, 1).peaks(0, 0, -0.5f, 0).displacement(3).bytes()), 16, 19, 5);
+  EXPECT_TRUE(f.duration && f.nonFinite && f.svAbove);  // 13.44 ms, NaN, 6 ms above 5
+}
+
+TEST(ControlSetupFile, RoundTripAndDamagedFiles) {
+  QTemporaryDir dir;
+  ControlSetup setup = setupOf({req(80, "Дорога", "Песок"), req(50)}, LotRule::Statistical, 3);
+  setup.requirements[0].maxSv = 5.5;
+  const QString path = controlSetupPath(dir.path());
+  ASSERT_TRUE(writeControlSetup(path, setup));
+  ControlSetup read;
+  ASSERT_EQ(readControlSetup(path, read), SetupReadResult::Ok);
+  EXPECT_EQ(read, setup);
+  EXPECT_EQ(readControlSetup(dir.filePath("none.json"), read), SetupReadResult::Missing);
+  for (const char* json : {"", "[]", "{\"requirements\": {}}", "{\"requirements\": [{\"object\": \"*\"}]}",
+                           "{\"requirements\": [{\"object\": \"*\", \"material\": \"*\", \"minDynamic\": \"80\"}]}",
+                           "{\"requirements\": [], \"settings\": {\"seatingImpacts\": 1.5}}",
+                           "{\"requirements\": [], \"settings\": {\"lotRule\": \"median\"}}",
+                           "{\"requirements\": [], \"settings\": {\"durationMinMs\": 20, \"durationMaxMs\": 19}}"})
+    EXPECT_EQ(parseControlSetup(json, read), SetupReadResult::Damaged) << json;
+  EXPECT_EQ(read, setup) << "a damaged file changes nothing";
+}
+
+}  // namespace
+}  // namespace grx
