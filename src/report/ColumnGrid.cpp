@@ -28,4 +28,11 @@ void ColumnGrid::add(double x) {
   edges_.push_back(x);
 }
 
+double tableRowHeightMm(const ReportPage& page, const PlacedBand& band) {
+  if (band.drawingCount == 0) return band.heightMm;
+  double bottom = band.topMm;
+  for (int i = 0; i < band.textCount; ++i) bottom = std::max(bottom, page.texts[band.firstText + i].rect.bottom());
+  return bottom - band.topMm;
+}
+
 }  // namespace grx

@@ -21,4 +21,8 @@ class ColumnGrid {
   std::vector<double> edges_;
 };
 
+// The height of a band as a row of those exports: its own, or for a band with pictures, which they
+// leave out, the height down to the foot of its lowest text.
+double tableRowHeightMm(const ReportPage& page, const PlacedBand& band);
+
 }  // namespace grx

@@ -91,6 +91,10 @@ void buildDocument(QTextDocument& doc, const PreparedReport& report, const QStri
     bool pageStart = p > 0;
     for (int b = 0; b < page.bands.size();) {
       const PlacedBand& band = page.bands[b];
+      if (band.textCount == 0) {  // a band of pictures only
+        ++b;
+        continue;
+      }
       if (!isTableBand(page, band)) {
         const PlacedText& t = page.texts[band.firstText];
         QTextBlockFormat block;
@@ -252,7 +256,7 @@ bool writeReportXlsx(const PreparedReport& report, const QString& path) {
     const ReportPage& page = report.pages[p];
     if (p > 0 && breaks.size() < 1023) breaks.push_back(row);
     for (const PlacedBand& band : page.bands) {
-      worksheet_set_row(sheet, row, band.heightMm * kPointsPerMm, nullptr);
+      worksheet_set_row(sheet, row, tableRowHeightMm(page, band) * kPointsPerMm, nullptr);
       for (int i = 0; i < band.textCount; ++i) {
         const PlacedText& t = page.texts[band.firstText + i];
         const QByteArray text = t.text().toUtf8();
@@ -307,6 +311,7 @@ QString reportPlainText(const PreparedReport& report) {
     const ReportPage& page = report.pages[p];
     if (p > 0) out += u'\f';
     for (const PlacedBand& b : page.bands) {
+      if (b.textCount == 0) continue;
       if (!isTableBand(page, b)) {
         for (const QString& line : page.texts[b.firstText].lines) emitLine(line);
         continue;
@@ -343,6 +348,7 @@ QByteArray reportRtf(const PreparedReport& report) {
     const ReportPage& page = report.pages[p];
     if (p > 0) out += "\\page\r\n";
     for (const PlacedBand& b : page.bands) {
+      if (b.textCount == 0) continue;
       if (!isTableBand(page, b)) {
         const PlacedText& t = page.texts[b.firstText];
         out += "\\pard\\plain\\f0\\qc\\fs" + QByteArray::number(int(std::lround(t.font.pointSize * 2))) + ' ';

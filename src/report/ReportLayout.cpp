@@ -98,21 +98,28 @@ void wrapParagraph(const QString& paragraph, const Measure& m, double width, QSt
 
 struct Laid {
   QVector<PlacedText> texts;
+  QVector<PlacedDrawing> drawings;
   double heightMm = 0;
 };
 
 // Resolves and measures one band without placing it yet.
 QStringList wrapWith(const QString& text, const Measure& m, double widthMm);
 
-Laid measureBand(const ReportBand& band, const ReportVariables& variables, int record, int page,
-                 FontMeasures& fonts) {
+Laid measureBand(const ReportBand& band, const ReportSources& sources, int record, int page, FontMeasures& fonts) {
   Laid laid;
   laid.heightMm = band.heightMm;
   laid.texts.reserve(band.cells.size());
+  QVector<const ReportCell*> textCells;
   int column = 0;
   for (const ReportCell& cell : band.cells) {
+    const QRectF rect(cell.leftMm, cell.topMm, cell.widthMm, cell.heightMm);
+    if (!cell.drawing.isEmpty()) {
+      // A picture keeps its place and size; it holds no text for the exports.
+      if (sources.drawings) laid.drawings.append({rect, sources.drawings(cell.drawing, record, rect.size())});
+      continue;
+    }
     PlacedText t;
-    const QString text = expandVariables(cell.text, variables, record, page);
+    const QString text = expandVariables(cell.text, sources.variables, record, page);
     const Measure& m = fonts.of(cell.font);
     t.lines = wrapWith(text, m, cell.widthMm - 2 * kCellPaddingXMm);
     t.lineHeightMm = m.lineHeightMm();
@@ -121,15 +128,16 @@ Laid measureBand(const ReportBand& band, const ReportVariables& variables, int r
     t.vAlign = cell.vAlign;
     t.frame = cell.frame;
     t.column = column++;
-    t.rect = QRectF(cell.leftMm, cell.topMm, cell.widthMm, cell.heightMm);
+    t.rect = rect;
     if (band.stretch) {
       const double needed = t.lines.size() * t.lineHeightMm + 2 * kCellPaddingYMm;
       laid.heightMm = std::max(laid.heightMm, cell.topMm + needed);
     }
     laid.texts.append(std::move(t));
+    textCells.append(&cell);
   }
   for (int i = 0; i < laid.texts.size(); ++i) {
-    const ReportCell& cell = band.cells[i];
+    const ReportCell& cell = *textCells[i];
     if (cell.stretch) laid.texts[i].rect.setHeight(laid.heightMm - cell.topMm);
   }
   return laid;
@@ -143,6 +151,8 @@ void place(ReportPage& page, BandKind kind, Laid laid, double left, double top, 
   b.firstText = page.texts.size();
   b.textCount = laid.texts.size();
   b.record = record;
+  b.firstDrawing = page.drawings.size();
+  b.drawingCount = laid.drawings.size();
   page.bands.append(b);
   for (PlacedText& t : laid.texts) {
     t.rect.translate(left, top);
@@ -154,6 +164,10 @@ void place(ReportPage& page, BandKind kind, Laid laid, double left, double top, 
       page.lines.append({r.topRight(), r.bottomRight()});
     }
     page.texts.append(std::move(t));
+  }
+  for (PlacedDrawing& d : laid.drawings) {
+    d.rect.translate(left, top);
+    page.drawings.append(std::move(d));
   }
 }
 
@@ -206,6 +220,10 @@ QString expandVariables(const QString& text, const ReportVariables& variables, i
 
 PreparedReport layOutReport(const ReportTemplate& report, const ReportVariables& variables,
                             const ReportRowSource& rows) {
+  return layOutReport(report, ReportSources{variables, {rows}, {}});
+}
+
+PreparedReport layOutReport(const ReportTemplate& report, const ReportSources& sources) {
   PreparedReport prepared;
   prepared.pageWidthMm = report.pageWidthMm;
   prepared.pageHeightMm = report.pageHeightMm;
@@ -215,53 +233,65 @@ PreparedReport layOutReport(const ReportTemplate& report, const ReportVariables&
   prepared.bottomMarginMm = report.bottomMarginMm;
   const ReportBand* title = report.band(BandKind::ReportTitle);
   const ReportBand* header = report.band(BandKind::PageHeader);
-  const ReportBand* data = report.band(BandKind::MasterData);
   const ReportBand* footer = report.band(BandKind::PageFooter);
   const double left = report.leftMarginMm;
   const double footerTop = report.pageHeightMm - report.bottomMarginMm - (footer ? footer->heightMm : 0);
 
   FontMeasures fonts;
   double y = 0;
-  int dataOnPage = 0;
+  int bodyOnPage = 0;  // data rows and data headers on the page
+  auto pageNumber = [&] { return int(prepared.pages.size()); };
+  auto put = [&](const ReportBand& band, BandKind kind, int record) {
+    Laid laid = measureBand(band, sources, record, pageNumber(), fonts);
+    const double h = laid.heightMm;
+    place(prepared.pages.last(), kind, std::move(laid), left, y, record);
+    y += h;
+  };
   auto startPage = [&] {
     prepared.pages.append(ReportPage{});
-    const int page = prepared.pages.size();
     y = report.topMarginMm;
-    dataOnPage = 0;
-    if (title && page == 1) {
-      Laid laid = measureBand(*title, variables, -1, page, fonts);
-      const double h = laid.heightMm;
-      place(prepared.pages.last(), BandKind::ReportTitle, std::move(laid), left, y, -1);
-      y += h;
-    }
-    if (header) {
-      Laid laid = measureBand(*header, variables, -1, page, fonts);
-      const double h = laid.heightMm;
-      place(prepared.pages.last(), BandKind::PageHeader, std::move(laid), left, y, -1);
-      y += h;
-    }
+    bodyOnPage = 0;
+    if (title && pageNumber() == 1) put(*title, BandKind::ReportTitle, -1);
+    if (header) put(*header, BandKind::PageHeader, -1);
   };
   auto endPage = [&] {
     if (!footer) return;
-    const int page = prepared.pages.size();
-    place(prepared.pages.last(), BandKind::PageFooter, measureBand(*footer, variables, -1, page, fonts), left, footerTop, -1);
+    place(prepared.pages.last(), BandKind::PageFooter, measureBand(*footer, sources, -1, pageNumber(), fonts), left,
+          footerTop, -1);
   };
+  auto fits = [&](double height) { return y + height <= footerTop + 1e-9 || bodyOnPage == 0; };
 
   startPage();
-  if (data && rows.eof) {
+  QVector<const ReportBand*> headers;  // the data headers of the next data band
+  for (const ReportBand& band : report.bands) {
+    if (band.kind == BandKind::DataHeader) headers.append(&band);
+    if (band.kind != BandKind::MasterData) continue;
+    const QVector<const ReportBand*> own = std::exchange(headers, {});
+    if (band.source < 0 || band.source >= sources.rows.size()) continue;
+    const ReportRowSource& rows = sources.rows[band.source];
+    if (!rows.eof) continue;
     if (rows.first) rows.first();
     for (int record = 0; !rows.eof(record); ++record) {
-      Laid laid = measureBand(*data, variables, record, prepared.pages.size(), fonts);
-      // A row that does not fit goes whole to the next page; a row taller than an empty page is
-      // printed anyway rather than looping for ever.
-      if (y + laid.heightMm > footerTop + 1e-9 && dataOnPage > 0) {
+      Laid laid = measureBand(band, sources, record, pageNumber(), fonts);
+      // A row that does not fit goes whole to the next page (its headers with the first row); a row
+      // taller than an empty page is printed anyway rather than looping for ever.
+      double needed = laid.heightMm;
+      if (record == 0)
+        for (const ReportBand* h : own) needed += measureBand(*h, sources, -1, pageNumber(), fonts).heightMm;
+      const bool breakBefore = !fits(needed);
+      if (breakBefore) {
         endPage();
         startPage();
       }
+      for (const ReportBand* h : own)
+        if (record == 0 || (breakBefore && h->reprint)) {
+          put(*h, BandKind::DataHeader, -1);
+          ++bodyOnPage;
+        }
       const double h = laid.heightMm;
       place(prepared.pages.last(), BandKind::MasterData, std::move(laid), left, y, record);
       y += h;
-      ++dataOnPage;
+      ++bodyOnPage;
     }
   }
   endPage();

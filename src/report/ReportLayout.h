@@ -2,6 +2,7 @@
 // The layout of a template into pages. It needs fonts (QtGui) but no window, printer or display:
 // text is measured at a fixed reference resolution without hinting, so the pages come out the same
 // for the preview, the printer, the PDF and the exports, which all only read these pages.
+#include "ReportDrawing.h"
 #include "ReportTemplate.h"
 
 #include <QLineF>
@@ -26,7 +27,13 @@ struct PlacedText {
   QString text() const { return lines.join(u'\n'); }
 };
 
-// One printed band: which texts of the page belong to it.
+// One picture cell as laid out: its rectangle on the page; the drawing is in mm from its top left.
+struct PlacedDrawing {
+  QRectF rect;
+  ReportDrawing drawing;
+};
+
+// One printed band: which texts (and pictures) of the page belong to it.
 struct PlacedBand {
   BandKind kind = BandKind::MasterData;
   double topMm = 0;
@@ -34,12 +41,15 @@ struct PlacedBand {
   int firstText = 0;
   int textCount = 0;
   int record = -1;  // the row source's record number for data bands
+  int firstDrawing = 0;
+  int drawingCount = 0;
 };
 
 struct ReportPage {
   QVector<PlacedBand> bands;
   QVector<PlacedText> texts;
   QVector<QLineF> lines;  // frame lines
+  QVector<PlacedDrawing> drawings;
 };
 
 struct PreparedReport {
@@ -65,9 +75,24 @@ struct ReportRowSource {
 // (-1 outside the data band). A name the program does not know gets the empty text.
 using ReportVariables = std::function<QString(const QString& name, int recordNumber)>;
 
+// The picture of a cell whose `drawing` names it, for the record (-1 outside a data band), to fit
+// sizeMm.
+using ReportDrawings = std::function<ReportDrawing(const QString& name, int recordNumber, QSizeF sizeMm)>;
+
+// What the program supplies to a layout: the variables, the row source of each data band (by the
+// band's `source`) and the pictures.
+struct ReportSources {
+  ReportVariables variables;
+  QVector<ReportRowSource> rows;
+  ReportDrawings drawings;
+};
+
 // Lays the template out: the title on the first page, the page header at the top of every page,
-// the data band once per record, grown to its tallest cell and moved whole to the next page when it
-// does not fit above the footer, the footer with "[PAGE#]" at the foot of every page.
+// then the data bands in template order, each once per record of its row source (with its data
+// headers before the first record), grown to its tallest cell and moved whole to the next page when
+// it does not fit above the footer, the footer with "[PAGE#]" at the foot of every page.
+PreparedReport layOutReport(const ReportTemplate& report, const ReportSources& sources);
+// A report of one data band driven by `rows`.
 PreparedReport layOutReport(const ReportTemplate& report, const ReportVariables& variables,
                             const ReportRowSource& rows);
 

@@ -118,7 +118,7 @@ std::vector<Row> sheetRows(const PreparedReport& report, const ColumnGrid& colum
     const ReportPage& page = report.pages[p];
     for (int b = 0; b < page.bands.size(); ++b) {
       const PlacedBand& band = page.bands[b];
-      Row row{styles.row(band.heightMm, p > 0 && b == 0), {}};
+      Row row{styles.row(tableRowHeightMm(page, band), p > 0 && b == 0), {}};
       for (int i = 0; i < band.textCount; ++i) {
         const PlacedText& t = page.texts[band.firstText + i];
         const int left = columns.columnAt(t.rect.left(), false);

@@ -36,6 +36,45 @@ Qt::Alignment horizontal(HAlign a) {
   return Qt::AlignHCenter;
 }
 
+// The pictures of the page: lines, then marks, then their texts, in their own colours.
+void paintDrawings(QPainter& painter, const ReportPage& page, double dotsPerMm, QPointF origin) {
+  for (const PlacedDrawing& d : page.drawings) {
+    const QPointF at = origin + d.rect.topLeft() * dotsPerMm;
+    auto dots = [&](QPointF mm) { return at + mm * dotsPerMm; };
+    painter.setBrush(Qt::NoBrush);
+    for (const DrawnLine& l : d.drawing.lines) {
+      QPen pen(l.color);
+      pen.setWidthF(std::max(1.0, l.widthMm * dotsPerMm));
+      if (l.dashed) pen.setStyle(Qt::DashLine);
+      painter.setPen(pen);
+      QPolygonF points;
+      for (const QPointF& p : l.points) points.append(dots(p));
+      painter.drawPolyline(points);
+    }
+    for (const DrawnMark& m : d.drawing.marks) {
+      const QPointF c = dots(m.at);
+      const double r = m.sizeMm * dotsPerMm / 2;
+      QPen pen(m.color);
+      pen.setWidthF(std::max(1.0, 0.3 * dotsPerMm));
+      painter.setPen(pen);
+      if (m.shape == MarkShape::Dot) {
+        painter.setBrush(m.color);
+        painter.drawEllipse(c, r, r);
+        painter.setBrush(Qt::NoBrush);
+      } else {
+        painter.drawLine(c + QPointF(-r, -r), c + QPointF(r, r));
+        painter.drawLine(c + QPointF(-r, r), c + QPointF(r, -r));
+      }
+    }
+    for (const DrawnText& t : d.drawing.texts) {
+      painter.setPen(t.color);
+      painter.setFont(deviceFont(t.font, dotsPerMm, painter.device()));
+      const QRectF r(dots(t.rect.topLeft()), t.rect.size() * dotsPerMm);
+      painter.drawText(r, int(horizontal(t.hAlign) | Qt::AlignVCenter) | Qt::TextDontClip, t.text);
+    }
+  }
+}
+
 }  // namespace
 
 void paintReportPage(QPainter& painter, const ReportPage& page, double dotsPerMm, QPointF origin, int highlight) {
@@ -54,6 +93,10 @@ void paintReportPage(QPainter& painter, const ReportPage& page, double dotsPerMm
   painter.setPen(pen);
   for (const QLineF& l : page.lines)
     painter.drawLine(QLineF(origin + l.p1() * dotsPerMm, origin + l.p2() * dotsPerMm));
+  if (!page.drawings.isEmpty()) {
+    paintDrawings(painter, page, dotsPerMm, origin);
+    painter.setPen(pen);
+  }
 
   QString fontKey;
   for (const PlacedText& t : page.texts) {

@@ -7,7 +7,10 @@
 
 namespace grx {
 
-enum class BandKind { ReportTitle, PageHeader, MasterData, PageFooter };
+// A DataHeader belongs to the data band that follows it in the template: it is printed with that
+// band's first record (never alone at the foot of a page), and again at the top of every further
+// page the records go on to when it is reprinted.
+enum class BandKind { ReportTitle, PageHeader, MasterData, PageFooter, DataHeader };
 enum class HAlign { Left, Center, Right };
 enum class VAlign { Top, Center, Bottom };
 
@@ -29,6 +32,7 @@ struct ReportCell {
   bool stretch = false;    // grows to the height of its band
   HAlign hAlign = HAlign::Center;
   VAlign vAlign = VAlign::Center;
+  QString drawing;         // not empty: the cell is a picture of that name (ReportDrawings), no text
 };
 
 struct ReportBand {
@@ -37,6 +41,8 @@ struct ReportBand {
   double heightMm = 0;
   bool stretch = false;    // grows to its tallest cell
   QVector<ReportCell> cells;
+  int source = 0;          // MasterData: which of the report's row sources drives it
+  bool reprint = false;    // DataHeader: again at the top of each page its records go on to
 };
 
 struct ReportTemplate {
