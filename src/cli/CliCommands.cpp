@@ -35,11 +35,15 @@ constexpr const char* kHelp =
     "       grx1-cli csv|wav FILE.grx --series K [--impact J] --signal a|v|s|f|all [--view full|reduced] -o OUT\n"
     "       grx1-cli calibration FILE.grx --signal f|s\n"
     "       grx1-cli report FILE.grx -o OUT [--lang ru|en]     (.pdf .png .xlsx .ods .odt .html .txt .rtf)\n"
+    "       grx1-cli control FILE.grx [--requirements FILE.json] [--require-dyn MPA] [--require-stat MPA]\n"
+    "                [--max-sv MS] [--seating N] [--rule each|stat] [--k K] [--format text|csv|json]\n"
+    "                [-o OUT] [--lang ru|en]   (lots and point verdicts; -o X.pdf etc.: the acceptance protocol)\n"
     "       grx1-cli names get materials|objects -o FILE [--timeout SECONDS]\n"
     "       grx1-cli names put materials|objects FILE [--timeout SECONDS]\n"
     "       grx1-cli screenshot -o FILE.bmp [--timeout SECONDS]\n"
     "Tables go to standard output; messages to standard error, one line each. Exit code 0 when done,\n"
-    "2 for bad arguments, a file that cannot be read or written, or a tester that does not answer.\n"
+    "2 for bad arguments, a file that cannot be read or written, or a tester that does not answer;\n"
+    "control exits 1 when a lot fails its requirement.\n"
     "SECONDS: 0.1 to 86400; --timeout (default 30) bounds the time without a new answer of the tester.\n"
     "grx1-cli read --help explains the read's two time limits.\n";
 

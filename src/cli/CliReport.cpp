@@ -1,5 +1,6 @@
 #include "CliReport.h"
 
+#include "CliControl.h"
 #include "CliFiles.h"
 
 #include "data/ProjectFile.h"
@@ -94,7 +95,8 @@ int cliReportMain(int argc, char* argv[]) {
   QTextStream err(stderr);
   out.setEncoding(QStringConverter::Utf8);
   err.setEncoding(QStringConverter::Utf8);
-  const int code = runCliReport(commandLineArguments(argc, argv).mid(1), out, err);
+  const QStringList args = commandLineArguments(argc, argv);
+  const int code = args.value(0) == u"control" ? runCliControl(args.mid(1), out, err) : runCliReport(args.mid(1), out, err);
   out.flush();
   err.flush();
   return code;

@@ -12,8 +12,8 @@ namespace grx {
 
 int runCliReport(const QStringList& argsAfterTheWordReport, QTextStream& out, QTextStream& err);
 
-// The whole program for the report command: the report needs fonts, so it runs on a GUI
-// application on the offscreen platform unless another one is asked for.
+// The whole program for the report and control commands (argv[1]): a report needs fonts, so they
+// run on a GUI application on the offscreen platform unless another one is asked for.
 int cliReportMain(int argc, char* argv[]);
 
 }  // namespace grx

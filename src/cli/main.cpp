@@ -9,8 +9,9 @@
 #include <cstring>
 
 int main(int argc, char* argv[]) {
-  // The report needs fonts and so a GUI application of its own.
-  if (argc > 1 && std::strcmp(argv[1], "report") == 0) return grx::cliReportMain(argc, argv);
+  // The report and the acceptance protocol need fonts and so a GUI application of their own.
+  if (argc > 1 && (std::strcmp(argv[1], "report") == 0 || std::strcmp(argv[1], "control") == 0))
+    return grx::cliReportMain(argc, argv);
   QCoreApplication app(argc, argv);
   QCoreApplication::setApplicationName(QStringLiteral("grx1"));  // the same user folders as the window program
   QTextStream out(stdout);

@@ -38,3 +38,10 @@ execute_process(COMMAND "${CLI}" csv "${WORK}/s.grx" --series 0 --signal q -o "$
 if(NOT rc EQUAL 2 OR NOT err STREQUAL "--signal takes a, v, s, f or all, not \"q\"\n" OR EXISTS "${WORK}/q.csv")
   message(FATAL_ERROR "bad signal: rc=${rc} err=${err}")
 endif()
+
+# The compaction control runs on the report's GUI application: every sample point under 1000 MPa.
+execute_process(COMMAND "${CLI}" control "${WORK}/s.grx" --require-dyn 1000 --format json
+                RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT rc EQUAL 1 OR NOT out MATCHES "\"verdict\": \"fail\"" OR NOT err STREQUAL "")
+  message(FATAL_ERROR "control failed: rc=${rc} err=${err}")
+endif()

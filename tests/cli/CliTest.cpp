@@ -115,7 +115,7 @@ TEST(CliHelp, HelpGoesToStdoutWithExitCode0) {
   EXPECT_EQ(r.code, 0);
   EXPECT_TRUE(r.err.isEmpty());
   EXPECT_TRUE(r.out.startsWith("usage: grx1-cli series FILE.grx")) << r.out.toStdString();
-  for (const char* command : {"impacts", "sample", "read", "csv|wav", "calibration", "report", "names get", "names put", "screenshot"})
+  for (const char* command : {"impacts", "sample", "read", "csv|wav", "calibration", "report", "control", "names get", "names put", "screenshot"})
     EXPECT_TRUE(r.out.contains(QStringLiteral("grx1-cli ") + command + u' ')) << command;
 }
 
