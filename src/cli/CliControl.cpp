@@ -54,13 +54,15 @@ std::optional<double> numberIn(const QString& v, double low, double high) {
 }
 
 std::optional<QString> parseControl(const QStringList& args, ControlOptions& o) {
-  static const QStringList kValued = {"--requirements", "--require-dyn", "--require-stat", "--max-sv", "--seating",
-                                      "--rule", "--k", "--format", "-o", "--lang"};
+  static const QStringList kValued = {"--requirements", "--require-dyn", "--require-stat", "--max-sv",
+                                      "--seating", "--rule", "--k", "--format", "-o", "--lang"};
   for (qsizetype i = 0; i < args.size(); ++i) {
     const QString& a = args[i];
     if (!kValued.contains(a)) {
-      if (a.startsWith(u'-')) return QStringLiteral("unknown option \"") + a + QStringLiteral("\"; ") + QLatin1String(kControlUsage);
-      if (!o.file.isEmpty()) return QStringLiteral("unexpected argument \"") + a + QStringLiteral("\"; ") + QLatin1String(kControlUsage);
+      if (a.startsWith(u'-'))
+        return QStringLiteral("unknown option \"") + a + QStringLiteral("\"; ") + QLatin1String(kControlUsage);
+      if (!o.file.isEmpty())
+        return QStringLiteral("unexpected argument \"") + a + QStringLiteral("\"; ") + QLatin1String(kControlUsage);
       o.file = a;
       continue;
     }
@@ -85,10 +87,8 @@ std::optional<QString> parseControl(const QStringList& args, ControlOptions& o) 
       o.k = numberIn(v, 0, 10);
       if (!o.k) return QStringLiteral("--k takes a number from 0 to 10") + bad;
     } else if (a == u"--format") {
-      if (v == u"text") o.format = Form::Text;
-      else if (v == u"csv") o.format = Form::Csv;
-      else if (v == u"json") o.format = Form::Json;
-      else return QStringLiteral("--format takes text, csv or json") + bad;
+      if (v != u"text" && v != u"csv" && v != u"json") return QStringLiteral("--format takes text, csv or json") + bad;
+      o.format = v == u"text" ? Form::Text : v == u"csv" ? Form::Csv : Form::Json;
     } else if (a == u"--lang") {
       if (v != u"ru" && v != u"en") return QStringLiteral("--lang takes ru or en") + bad;
       o.language = v == u"ru" ? Language::Russian : Language::English;
@@ -161,16 +161,16 @@ QByteArray controlJson(const ControlResult& result, const ControlSetup& setup) {
   }
   QJsonArray points;
   for (const PointResult& p : result.points)
-    points.append(QJsonObject{{"series", qint64(p.series)},
-                              {"object", p.object},
-                              {"material", p.material},
-                              {"dyn", jsonNumber(p.dynamic)},
-                              {"stat", jsonNumber(p.statics)},
-                              {"sv", jsonNumber(p.sv)},
-                              {"flags", QJsonObject{{"duration", p.flags.duration},
-                                                    {"nonfinite", p.flags.nonFinite},
-                                                    {"sv", p.flags.svAbove}}},
-                              {"verdict", jsonVerdict(p.verdict)}});
+    points.append(QJsonObject{
+        {"series", qint64(p.series)},
+        {"object", p.object},
+        {"material", p.material},
+        {"dyn", jsonNumber(p.dynamic)},
+        {"stat", jsonNumber(p.statics)},
+        {"sv", jsonNumber(p.sv)},
+        {"flags",
+         QJsonObject{{"duration", p.flags.duration}, {"nonfinite", p.flags.nonFinite}, {"sv", p.flags.svAbove}}},
+        {"verdict", jsonVerdict(p.verdict)}});
   return QJsonDocument(QJsonObject{{"lots", lots}, {"points", points}}).toJson(QJsonDocument::Indented);
 }
 
@@ -186,11 +186,11 @@ int runCliControl(const QStringList& args, QTextStream& out, QTextStream& err, c
 
   // The requirements: the file named, else the window program's file when there is one.
   ControlSetup setup;
-  const QString setupFile =
-      !o.requirements.isEmpty() ? o.requirements
-                                : controlSetupPath(!configFolder.isEmpty()
-                                                       ? configFolder
-                                                       : fileHomes(programFolderOf(QCoreApplication::applicationFilePath())).config);
+  QString setupFile = o.requirements;
+  if (setupFile.isEmpty())
+    setupFile = controlSetupPath(!configFolder.isEmpty()
+                                     ? configFolder
+                                     : fileHomes(programFolderOf(QCoreApplication::applicationFilePath())).config);
   const SetupReadResult read = readControlSetup(setupFile, setup);
   if (read == SetupReadResult::Damaged || (read == SetupReadResult::Missing && !o.requirements.isEmpty()))
     return fail(err, kFileDamaged.text(o.language) + QStringLiteral(": ") + QFileInfo(setupFile).fileName());
@@ -218,7 +218,8 @@ int runCliControl(const QStringList& args, QTextStream& out, QTextStream& err, c
     if (!mayReplaceFile(*reportFormat == ReportFormat::Png ? pngPagePath(o.output, 1) : o.output))
       return fail(err, cannotWrite);
     const PreparedReport protocol = prepareAcceptanceProtocol(*set, setup, result, o.language);
-    if (!exportReport(protocol, *reportFormat, o.output, kProtocolTitle.text(o.language))) return fail(err, cannotWrite);
+    if (!exportReport(protocol, *reportFormat, o.output, kProtocolTitle.text(o.language)))
+      return fail(err, cannotWrite);
     return verdictCode;
   }
   QByteArray bytes;

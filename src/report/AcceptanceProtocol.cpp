@@ -15,7 +15,8 @@ constexpr TextPair kRequirementsHeading{"Требования", "Requirements"};
 constexpr TextPair kLotsHeading{"Партии", "Lots"};
 constexpr TextPair kPointsHeading{"Точки испытаний", "Test points"};
 constexpr TextPair kChartsHeading{"Контрольные карты", "Control charts"};
-// %1: the lot's number in the lot table, %2: object, %3: material
+// %1: the lot's number in the lot table, %2: object, %3: material; the date of a lot split by date
+// and the lot's verdict follow.
 constexpr TextPair kChartCaption{"Партия %1: %2 / %3", "Lot %1: %2 / %3"};
 
 constexpr TextPair kRequirementHeadings[] = {
@@ -30,7 +31,8 @@ constexpr TextPair kRuleLine{"Оценка партии: %1.", "Lot rule: %1."};
 // %1: k, %2: the least number of points
 constexpr TextPair kStatisticalLine{"Характеристическое значение: среднее − k·s, k = %1; в партии не менее %2 точек.",
                                     "Characteristic value: mean − k·s, k = %1; at least %2 points per lot."};
-constexpr TextPair kSeatingLine{"Первых ударов серии не учитывается: %1.", "Seating impacts left out of each series: %1."};
+constexpr TextPair kSeatingLine{"Первых ударов серии не учитывается: %1.",
+                                "Seating impacts left out of each series: %1."};
 constexpr TextPair kDurationLine{"Длительность удара: %1–%2 мс.", "Sound impact duration: %1–%2 ms."};
 constexpr TextPair kByDateLine{"Партии разделены по датам.", "Lots are split by date."};
 constexpr TextPair kNoRequirements{"Требования не заданы: заключений нет.", "No requirements are set: no verdicts."};
@@ -66,7 +68,8 @@ QString settingsText(const ControlSetup& setup, Language language) {
   const bool statistical = s.lotRule == LotRule::Statistical;
   QStringList lines;
   lines << kRuleLine.text(language).arg((statistical ? kRuleStatistical : kRuleEachPoint).text(language));
-  if (statistical) lines << kStatisticalLine.text(language).arg(formatFloat(s.k, u"0.00"), QString::number(s.minPoints));
+  if (statistical)
+    lines << kStatisticalLine.text(language).arg(formatFloat(s.k, u"0.00"), QString::number(s.minPoints));
   lines << kSeatingLine.text(language).arg(s.seatingImpacts)
         << kDurationLine.text(language).arg(formatFloat(s.durationMinMs, u"0.0"), formatFloat(s.durationMaxMs, u"0.0"));
   if (s.splitLotsByDate) lines << kByDateLine.text(language);
@@ -74,8 +77,8 @@ QString settingsText(const ControlSetup& setup, Language language) {
   return lines.join(u' ');
 }
 
-ReportCell cell(const QString& text, double left, double top, double width, double height, double points,
-                bool framed, HAlign align = HAlign::Center) {
+ReportCell cell(const QString& text, double left, double top, double width, double height, double points, bool framed,
+                HAlign align = HAlign::Center) {
   ReportCell c;
   c.leftMm = left;
   c.topMm = top;
@@ -189,11 +192,16 @@ PreparedReport prepareAcceptanceProtocol(const MeasurementSet& set, const Contro
       const LotResult& lot = result.lots[std::size_t(record)];
       QString caption = kChartCaption.text(language).arg(QString::number(record + 1), lot.object, lot.material);
       if (lot.date.isValid())
-        caption += lot.date.toString(language == Language::Russian ? QStringLiteral(", dd.MM.yyyy") : QStringLiteral(", MM.dd.yyyy"));
+        caption += lot.date.toString(language == Language::Russian ? QStringLiteral(", dd.MM.yyyy")
+                                                                   : QStringLiteral(", MM.dd.yyyy"));
+      if (lot.verdict != Verdict::None) caption += QStringLiteral(" — ") + verdictText(lot.verdict, language);
       return caption;
     }
     // A table's cell: R, L or P for the requirement, lot and point table, H for its headings.
-    const TextGrid* grid = name.startsWith(u'R') ? &requirements : name.startsWith(u'L') ? &lots : name.startsWith(u'P') ? &points : nullptr;
+    const TextGrid* grid = name.startsWith(u'R')   ? &requirements
+                           : name.startsWith(u'L') ? &lots
+                           : name.startsWith(u'P') ? &points
+                                                   : nullptr;
     const bool head = name.size() > 1 && name[1] == u'H';
     bool ok = false;
     const int column = QStringView(name).mid(head ? 2 : 1).toInt(&ok);

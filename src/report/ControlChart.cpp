@@ -86,7 +86,8 @@ ControlChartData lotChartData(const MeasurementSet& set, const ControlResult& re
   });
   for (const int i : order) {
     const PointResult& p = result.points[std::size_t(i)];
-    chart.points.push_back({QString::number(set.seriesSummary(p.series).seriesNumber), p.dynamic, p.verdict == Verdict::Fail});
+    chart.points.push_back(
+        {QString::number(set.seriesSummary(p.series).seriesNumber), p.dynamic, p.verdict == Verdict::Fail});
   }
   if (l.requirement >= 0) chart.required = setup.requirements[l.requirement].minDynamic;
   chart.mean = l.mean;
@@ -115,7 +116,8 @@ ReportDrawing controlChartDrawing(const ControlChartData& chart, QSizeF size, La
 
   // The lot's lines, then the points joined in time order (a point without a value breaks the line).
   auto level = [&](double v, QColor color, bool dashed) {
-    if (std::isfinite(v)) d.lines.append({QPolygonF{{plot.left(), yOf(v)}, {plot.right(), yOf(v)}}, color, 0.35, dashed});
+    if (std::isfinite(v))
+      d.lines.append({QPolygonF{{plot.left(), yOf(v)}, {plot.right(), yOf(v)}}, color, 0.35, dashed});
   };
   level(chart.required, kRequiredColor, true);
   level(chart.mean, kMeanColor, false);
@@ -133,7 +135,8 @@ ReportDrawing controlChartDrawing(const ControlChartData& chart, QSizeF size, La
     }
     const QPointF at(xOf(i), yOf(p.value));
     run.append(at);
-    d.marks.append(p.fails ? DrawnMark{at, MarkShape::Cross, kRequiredColor, 2.0} : DrawnMark{at, MarkShape::Dot, Qt::black, 1.2});
+    d.marks.append(p.fails ? DrawnMark{at, MarkShape::Cross, kRequiredColor, 2.0}
+                           : DrawnMark{at, MarkShape::Dot, Qt::black, 1.2});
   }
   if (run.size() > 1) d.lines.append({run, Qt::black, 0.2, false});
 

@@ -14,8 +14,8 @@
 namespace grx {
 
 struct ControlChartPoint {
-  QString label;             // the series number
-  double value = kNoValue;   // MPa; not finite: no mark
+  QString label;            // the series number
+  double value = kNoValue;  // MPa; not finite: no mark
   bool fails = false;
 };
 

@@ -23,17 +23,27 @@ TEST(AcceptanceProtocol, PdfTextListsTheRequirementEveryLotAndEveryPoint) {
   QTemporaryDir dir;
   ASSERT_TRUE(writeReportPdf(r, dir.filePath(QStringLiteral("p.pdf"))));
   QProcess pdftotext;
-  pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), dir.filePath(QStringLiteral("p.pdf")), QStringLiteral("-")});
+  pdftotext.start(QStringLiteral("pdftotext"),
+                  {QStringLiteral("-layout"), dir.filePath(QStringLiteral("p.pdf")), QStringLiteral("-")});
   ASSERT_TRUE(pdftotext.waitForFinished(20000));
   const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput()).simplified();
   // Each needle after the one before: title, requirement row, lot rows, point rows, charts.
-  const char* needles[] = {
-      "Протокол приёмки", "Требования", "Оценка партии: каждая точка.", "* * 40,0 - -",
-      "Партии", "Дорога Песок 3 60,0 10,0 16,7 50,0 70,0 0 0 47,2 40,0 соответствует",
-      "Парк Глина 1 30,0 - - 30,0 30,0 1 100 - 40,0 не соответствует",
-      "Точки испытаний", "1/1 02.06.2026 10:01:00 Дорога Песок 50,0 100,0 4,000 длит. 1 соответствует",
-      "2/1", "3/1 02.06.2026 10:03:00 Парк Глина 30,0 100,0 4,000 длит. 1 не соответствует", "4/1",
-      "Контрольные карты", "Партия 1: Дорога / Песок", "Партия 2: Парк / Глина", "требование 40,0"};
+  const char* needles[] = {"Протокол приёмки",
+                           "Требования",
+                           "Оценка партии: каждая точка.",
+                           "* * 40,0 - -",
+                           "Партии",
+                           "Дорога Песок 3 60,0 10,0 16,7 50,0 70,0 0 0 47,2 40,0 соответствует",
+                           "Парк Глина 1 30,0 - - 30,0 30,0 1 100 - 40,0 не соответствует",
+                           "Точки испытаний",
+                           "1/1 02.06.2026 10:01:00 Дорога Песок 50,0 100,0 4,000 длит. 1 соответствует",
+                           "2/1",
+                           "3/1 02.06.2026 10:03:00 Парк Глина 30,0 100,0 4,000 длит. 1 не соответствует",
+                           "4/1",
+                           "Контрольные карты",
+                           "Партия 1: Дорога / Песок — соответствует",
+                           "Партия 2: Парк / Глина — не соответствует",
+                           "требование 40,0"};
   qsizetype at = 0;
   for (const char* needle : needles) {
     const qsizetype found = text.indexOf(QString::fromUtf8(needle), at);

@@ -52,15 +52,19 @@ TEST_F(CliControl, ArgumentAndFileErrorsAreOneLineWithExitTwo) {
       {{"--format", "xml"}, "--format takes text, csv or json, not \"xml\""},
       {{"--lang", "de"}, "--lang takes ru or en, not \"de\""},
       {{"--k"}, "--k needs a value"},
-      {{"-o", "x.doc"}, "unknown output format \"doc\"; -o takes .json, .csv or a report's .pdf, .png, .xlsx, .ods, "
-                        ".odt, .html, .txt, .rtf (or give --format)"},
+      {{"-o", "x.doc"},
+       "unknown output format \"doc\"; -o takes .json, .csv or a report's .pdf, .png, .xlsx, .ods, "
+       ".odt, .html, .txt, .rtf (or give --format)"},
       {{"--requirements", path("none.json")}, "File is not readable or damaged: none.json"},
       {{"--requirements", path("s.grx")}, "File is not readable or damaged: s.grx"},
-      {{path("empty.grx")}, "unexpected argument \"" + path("empty.grx") + "\"; usage: grx1-cli control FILE.grx "
-       "[--requirements FILE.json] [--require-dyn MPA] [--require-stat MPA] [--max-sv MS] [--seating N] "
-       "[--rule each|stat] [--k K] [--format text|csv|json] [-o OUT] [--lang ru|en]"},
-      {{"-o", path("no/such/folder/p.pdf")}, "Can't create data file " + path("no/such/folder/p.pdf") +
-                                                 ". It may be no free space or disk is write protected"},
+      {{path("empty.grx")},
+       "unexpected argument \"" + path("empty.grx") +
+           "\"; usage: grx1-cli control FILE.grx "
+           "[--requirements FILE.json] [--require-dyn MPA] [--require-stat MPA] [--max-sv MS] [--seating N] "
+           "[--rule each|stat] [--k K] [--format text|csv|json] [-o OUT] [--lang ru|en]"},
+      {{"-o", path("no/such/folder/p.pdf")},
+       "Can't create data file " + path("no/such/folder/p.pdf") +
+           ". It may be no free space or disk is write protected"},
   };
   for (const auto& [args, line] : cases) {
     QString out, err;

@@ -18,7 +18,9 @@ ReportBand bandOf(BandKind kind, const char* text, double height, int source = 0
   return band;
 }
 
-ReportRowSource recordsOf(int count) { return {nullptr, [count](int n) { return n >= count; }}; }
+ReportRowSource recordsOf(int count) {
+  return {nullptr, [count](int n) { return n >= count; }};
+}
 
 TEST(ReportSections, HeadersGoWithTheFirstRowAndReprintedOnesRepeatOnEveryFurtherPage) {
   ReportTemplate t;
@@ -31,8 +33,8 @@ TEST(ReportSections, HeadersGoWithTheFirstRowAndReprintedOnesRepeatOnEveryFurthe
   picture.cells[1].drawing = QStringLiteral("chart");
   t.bands = {bandOf(BandKind::DataHeader, "A heading", 10), bandOf(BandKind::MasterData, "a[n]", 10, 0),
              bandOf(BandKind::DataHeader, "B heading", 10), bandOf(BandKind::DataHeader, "B columns", 10, 0, true),
-             bandOf(BandKind::MasterData, "b[n]", 10, 1),
-             bandOf(BandKind::DataHeader, "C heading", 10), bandOf(BandKind::MasterData, "c[n]", 10, 2), picture};
+             bandOf(BandKind::MasterData, "b[n]", 10, 1),   bandOf(BandKind::DataHeader, "C heading", 10),
+             bandOf(BandKind::MasterData, "c[n]", 10, 2),   picture};
   QStringList asked;
   ReportSources sources;
   sources.rows = {recordsOf(2), recordsOf(6), recordsOf(0), recordsOf(1)};
