@@ -18,15 +18,12 @@ ReportBand bandOf(BandKind kind, const char* text, double height, int source = 0
   return band;
 }
 
-ReportRowSource recordsOf(int count) {
-  return {nullptr, [count](int n) { return n >= count; }};
-}
+ReportRowSource recordsOf(int count) { return {nullptr, [count](int n) { return n >= count; }}; }
 
 TEST(ReportSections, HeadersGoWithTheFirstRowAndReprintedOnesRepeatOnEveryFurtherPage) {
   ReportTemplate t;
   t.pageHeightMm = 60;
   ReportBand picture = bandOf(BandKind::MasterData, "caption", 20, 3);
-  picture.cells[0].heightMm = 5;
   picture.cells.append(picture.cells[0]);
   picture.cells[1].topMm = 5;
   picture.cells[1].heightMm = 15;
