@@ -154,8 +154,8 @@ void TfrmControl::createControls() {
   splitter->addWidget(chartPart);
   splitter->setStretchFactor(0, 0);
   splitter->setStretchFactor(1, 1);
-  splitter->setStretchFactor(2, 2);
-  splitter->setSizes({210, 180, 320});
+  splitter->setStretchFactor(2, 1);
+  splitter->setSizes({200, 210, 290});
 
   // The acceptance protocol stands apart from the window's own commands, at the bottom left.
   btnProtocol = button("btnProtocol", this);
