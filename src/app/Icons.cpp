@@ -178,6 +178,15 @@ void draw(QPainter& p, IconId id) {
     case IconId::Csv:
       grid(p, QRectF(1.5, 1.5, 13, 13), 4, 2);
       break;
+    case IconId::Control:
+      sheet(p, QRectF(1.5, 1.5, 13, 13));
+      p.setPen(QPen(kRed, 1.2));
+      p.drawLine(QPointF(2, 10), QPointF(14, 10));
+      p.setPen(Qt::NoPen);
+      for (const QPointF c : {QPointF(4.5, 6), QPointF(8, 4.5), QPointF(11.5, 7)}) p.setBrush(kGreen), p.drawEllipse(c, 1.6, 1.6);
+      p.setBrush(kRed);
+      p.drawEllipse(QPointF(8, 12.2), 1.6, 1.6);
+      break;
   }
 }
 

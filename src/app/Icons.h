@@ -6,7 +6,7 @@ namespace grx {
 
 enum class IconId {
   Open, Save, Print, Exit, CopyTable, CopySelection, CopyChart, CopyData, Delete, ReadTester, Materials, Objects,
-  Screenshot, Axis, TimeAxis, Help, About, FlagRussian, FlagEnglish, Wave, Csv
+  Screenshot, Axis, TimeAxis, Help, About, FlagRussian, FlagEnglish, Wave, Csv, Control
 };
 
 QIcon programIcon(IconId id);

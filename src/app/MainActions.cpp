@@ -64,6 +64,7 @@ MainActions::MainActions(QMainWindow* window) : QObject(window), window_(window)
   ACopyAllToCsv = make("ACopyAllToCsv", int(I::Csv));
   ADelSeries = make("ADelSeries", int(I::Delete));
   ADelImpact = make("ADelImpact", int(I::Delete));
+  ACompactionControl = make("ACompactionControl", int(I::Control));
   AGaugeRead = make("AGaugeRead", int(I::ReadTester));
   AMaterialEdit = make("AMaterialEdit", int(I::Materials));
   AObjectEdit = make("AObjectEdit", int(I::Objects));
@@ -100,6 +101,8 @@ MainActions::MainActions(QMainWindow* window) : QObject(window), window_(window)
   edit->addAction(ACopyTable2);
   edit->addSeparator();
   edit->addActions({ACopyGraph, ACopyGraphData});
+  edit->addSeparator();
+  edit->addAction(ACompactionControl);
   bar->addMenu(edit);
 
   QMenu* tester = menu("MenuTester");

@@ -48,6 +48,7 @@ class MainActions : public QObject {
   QAction* ACopyAllToCsv;
   QAction* ADelSeries;
   QAction* ADelImpact;
+  QAction* ACompactionControl;  // opens the compaction control window
   // Tester
   QAction* AGaugeRead;
   QAction* AMaterialEdit;

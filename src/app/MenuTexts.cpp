@@ -1,5 +1,7 @@
 #include "MenuTexts.h"
 
+#include "control/ControlTexts.h"
+
 #include <cstring>
 
 namespace grx {
@@ -40,6 +42,7 @@ constexpr MenuText kTexts[] = {
     {"ACopyAllToCsv", {"Сохранить все графии (s, f) в csv-файлы...", "Save all graphics (s, f) to csv-files..."}},
     {"ADelSeries", {"Удалить выделенную серию (серии)", "Delete Series"}},
     {"ADelImpact", {"Удалить выделенный удар (удары)", "Delete Impact(s)"}},
+    {"ACompactionControl", kControlTitle},
     {"MenuTester", {"Прибор", "Tester"}},
     {"AGaugeRead", {"Чтение из прибора", "Read from tester"}},
     {"AMaterialEdit", {"Редактирование названий материалов", "Edit materials"}},

@@ -186,6 +186,7 @@ void TForm1::connectActions() {
   connectChartActions();
   connectExportActions();
   connectTesterActions();
+  connect(a->ACompactionControl, &QAction::triggered, this, &TForm1::ACompactionControlExecute);
 }
 
 void TForm1::FormCreate() {
@@ -201,6 +202,7 @@ void TForm1::FormCreate() {
     if (failed) ALangRusExecute();
   }
   applyStartupSettings(s);
+  readControlSetupAtStart();  // after the language, so a damaged file is reported in the user's
   writeUses(ini_, s.uses + 1);
   chart_->resetMouseState();
   FormResize();
@@ -277,6 +279,7 @@ void TForm1::switchLanguage(Language language) {
   writeLanguage(ini_, language);
   applyQtTexts(language);
   MenuFill();
+  refreshControl();
   Actions->menuLanguage()->setIcon((language == Language::Russian ? Actions->ALangRus : Actions->ALangEng)->icon());
 }
 

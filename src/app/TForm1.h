@@ -4,12 +4,14 @@
 // settings rules and the file formats live in the layers below.
 #include "ModalUi.h"
 #include "config/Settings.h"
+#include "control/Requirements.h"
 #include "data/MeasurementSet.h"
 #include "platform/AppPaths.h"
 #include "names/NameLists.h"
 #include "platform/IniFile.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <cstdint>
 #include <functional>
@@ -32,6 +34,7 @@ class LinkLamp;
 class MainActions;
 class SignalChart;
 class StringGridView;
+class TfrmControl;
 
 class TForm1 : public QMainWindow {
   Q_OBJECT
@@ -163,6 +166,20 @@ class TForm1 : public QMainWindow {
   // closed; tests look at the window instead.
   std::function<void(QDialog&)> runDialog = &TForm1::execDialog;
 
+  // Compaction control (TForm1Control.cpp): the requirements are read at start and kept for the
+  // run; the series rows are coloured by their verdicts.
+  void ACompactionControlExecute();
+  // Evaluates the measurements against the requirements; the series rows' colours and the control
+  // window follow. Runs after every change of the measurements, the requirements or the language.
+  void refreshControl();
+  // Makes series k's row of the series table current, as a click on it would.
+  void selectSeriesRow(std::uint32_t k);
+  const ControlSetup& controlSetup() const { return controlSetup_; }
+  TfrmControl* controlWindow() const;  // the open control window, if any
+  // The acceptance protocol that the control window's button asks for; none: the button is
+  // disabled.
+  std::function<void()> acceptanceProtocol;
+
   // Draws an impact; the chart by default (tests may watch the calls).
   std::function<void(std::uint32_t impact)> drawImpact;
 
@@ -206,6 +223,7 @@ class TForm1 : public QMainWindow {
   std::optional<std::uint32_t> selectImpactForExport();
   void connectTesterActions();
   LinkShared& testerLink();
+  void readControlSetupAtStart();
 
   Environment env_;
   IniFile ini_;
@@ -223,6 +241,8 @@ class TForm1 : public QMainWindow {
   NameListFlags materialFlags_;
   NameListFlags objectFlags_;
   std::unique_ptr<LinkShared> ownLink_;  // the name blocks when no device link was given (tests)
+  ControlSetup controlSetup_;
+  QPointer<TfrmControl> controlWindow_;
 };
 
 }  // namespace grx

@@ -28,6 +28,7 @@ void TForm1::RebuildTables() {
     if (old.columnCount() > 1) impacts.cell(0, 1) = old.cell(0, 1);
     StringGrid2->setGrid(std::move(impacts));
     FormResize();
+    refreshControl();
     return;
   }
   StringGrid1->setGrid(seriesTableText(*set_, language));
@@ -38,6 +39,7 @@ void TForm1::RebuildTables() {
   StringGrid1->blockSignals(false);
   FillImpactsTable(0);
   AStringGridSelectCancel(StringGrid2);
+  refreshControl();
 }
 
 void TForm1::FillImpactsTable(std::uint32_t k) {

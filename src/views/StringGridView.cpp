@@ -32,8 +32,19 @@ TextGridModel::TextGridModel(int fixedRows, int fixedColumns, QObject* parent)
 void TextGridModel::setGrid(TextGrid grid) {
   beginResetModel();
   grid_ = std::move(grid);
+  rowColors_.clear();
   endResetModel();
 }
+
+void TextGridModel::setRowColors(QVector<QColor> colors, int column) {
+  if (colors == rowColors_ && column == colorColumn_) return;
+  rowColors_ = std::move(colors);
+  colorColumn_ = column;
+  if (rowCount() > 0 && columnCount() > 0)
+    emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1), {Qt::BackgroundRole});
+}
+
+QColor TextGridModel::rowColor(int row) const { return row >= 0 && row < rowColors_.size() ? rowColors_[row] : QColor(); }
 
 void TextGridModel::setCell(int row, int column, const QString& text) {
   if (row < 0 || column < 0 || row >= grid_.rowCount() || column >= grid_.columnCount()) return;
@@ -57,8 +68,16 @@ int TextGridModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant TextGridModel::data(const QModelIndex& index, int role) const {
-  if (role != Qt::DisplayRole || !index.isValid()) return {};
-  return grid_.cell(index.row() + fixedRows_, index.column() + fixedColumns_);
+  if (!index.isValid()) return {};
+  const int row = index.row() + fixedRows_;
+  const int column = index.column() + fixedColumns_;
+  if (role == Qt::BackgroundRole) {
+    const QColor color = rowColor(row);
+    if (!color.isValid() || (colorColumn_ >= 0 && column != colorColumn_)) return {};
+    return color;
+  }
+  if (role != Qt::DisplayRole) return {};
+  return grid_.cell(row, column);
 }
 
 QVariant TextGridModel::headerData(int section, Qt::Orientation orientation, int role) const {

@@ -6,6 +6,7 @@
 #include "TextGrid.h"
 
 #include <QAbstractTableModel>
+#include <QColor>
 #include <QTableView>
 
 class QLabel;
@@ -22,6 +23,11 @@ class TextGridModel : public QAbstractTableModel {
   void setCell(int row, int column, const QString& text);
   int fixedRows() const { return fixedRows_; }
   int fixedColumns() const { return fixedColumns_; }
+  // Background colours of data rows, by grid row (an invalid colour or a row past the end keeps the
+  // table's own); column -1 colours the whole row, another column that one cell. The texts stay
+  // as they are; a new grid drops the colours.
+  void setRowColors(QVector<QColor> colors, int column = -1);
+  QColor rowColor(int row) const;
 
   int rowCount(const QModelIndex& parent = {}) const override;
   int columnCount(const QModelIndex& parent = {}) const override;
@@ -32,6 +38,8 @@ class TextGridModel : public QAbstractTableModel {
   TextGrid grid_;
   int fixedRows_;
   int fixedColumns_;
+  QVector<QColor> rowColors_;
+  int colorColumn_ = -1;
 };
 
 class StringGridView : public QTableView {
@@ -43,6 +51,8 @@ class StringGridView : public QTableView {
   const TextGrid& grid() const { return model_->grid(); }
   void setGrid(TextGrid grid);
   void setCell(int row, int column, const QString& text);
+  void setRowColors(QVector<QColor> colors, int column = -1) { model_->setRowColors(std::move(colors), column); }
+  QColor rowColor(int row) const { return model_->rowColor(row); }
   int gridRowCount() const { return model_->grid().rowCount(); }
   int gridColumnCount() const { return model_->grid().columnCount(); }
 

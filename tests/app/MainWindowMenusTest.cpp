@@ -50,7 +50,7 @@ TEST_F(MainWindowMenus, ReducedViewInRussian) {
                 QStringLiteral("Файл: Открыть файл... | Сохранить файл... | --- | Печать... | Выход"),
                 QStringLiteral("Правка: Копировать таблицу 1 в буфер обмена | Копировать выделенное в буфер обмена | --- | "
                                "Копировать таблицу 2 в буфер обмена | --- | Копировать график в буфер обмена | "
-                               "Копировать данные графика в буфер обмена"),
+                               "Копировать данные графика в буфер обмена | --- | Контроль уплотнения"),
                 QStringLiteral("Прибор: Чтение из прибора | Редактирование названий материалов | "
                                "Редактирование названий объектов | Считать вид экрана прибора"),
                 QStringLiteral("Параметры: ") + kScaleRu + QStringLiteral(" | --- | Язык (Language)>[Русский | English]"),
@@ -86,7 +86,7 @@ TEST_F(MainWindowMenus, FullViewInEnglish) {
                 QStringLiteral("Edit: Copy table 1 to clipboard | Copy select to clipboard | "
                                "Копировать данные силы (F) для калибровки | "
                                "Копировать данные перемещения (S) для калибровки | --- | Copy table 2 to clipboard | --- | "
-                               "Copy chart to clipboard | Copy data chart to clipboard"),
+                               "Copy chart to clipboard | Copy data chart to clipboard | --- | Compaction control"),
                 QStringLiteral("Tester: Read from tester | Edit materials | Edit objects | Take a screenshot"),
                 QStringLiteral("Parameters: ") + kScaleEn + QStringLiteral(" | --- | Language (Язык)>[Русский | English]"),
                 QStringLiteral("Help: Help | --- | About..."),

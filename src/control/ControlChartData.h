@@ -1,0 +1,28 @@
+#pragma once
+// What the control chart of one lot shows: the points' dynamic moduli in the order they were
+// measured, and the lot's required, mean and characteristic values as lines.
+#include "ControlEvaluation.h"
+
+#include <vector>
+
+namespace grx {
+
+struct ControlChartPoint {
+  int point = -1;      // index into the result's points (its series)
+  int order = 0;       // 1, 2, ... in time order
+  double dynamic = 0;  // MPa
+  bool fails = false;  // the point's verdict is Fail
+};
+
+struct ControlChartData {
+  std::vector<ControlChartPoint> points;  // only points with a finite dynamic modulus
+  double required = kNoValue;             // not finite: no line
+  double mean = kNoValue;
+  double characteristic = kNoValue;
+};
+
+// The chart of lot `lot`; empty for a lot index that does not exist. Points of the same date and
+// time keep their table order.
+ControlChartData controlChartData(const ControlResult& result, const ControlSetup& setup, int lot);
+
+}  // namespace grx

@@ -1,0 +1,48 @@
+#pragma once
+// The lab's requirements as an editable table: object, material, the required dynamic modulus and
+// the optional static modulus and s/v ratio. Names are kept as typed ("*" or an empty cell: any);
+// a number cell takes a number of zero or more with "," or "." as the decimal separator, and the
+// optional ones an empty cell for "not required". Anything else is refused with a message in the
+// current language, and the cell keeps its value.
+#include "Requirements.h"
+
+#include <QAbstractTableModel>
+
+namespace grx {
+
+class RequirementsModel : public QAbstractTableModel {
+  Q_OBJECT
+ public:
+  enum Column { ObjectColumn, MaterialColumn, DynamicColumn, StaticColumn, SvColumn, ColumnCount };
+
+  explicit RequirementsModel(QObject* parent = nullptr);
+
+  const QList<Requirement>& requirements() const { return list_; }
+  void setRequirements(QList<Requirement> list);
+  // Inserts before `row` (at the end when it is out of range); returns the new row.
+  int addRequirement(const Requirement& requirement, int row = -1);
+  void removeRequirement(int row);
+  // The headings follow the current language.
+  void retranslate();
+
+  int rowCount(const QModelIndex& parent = {}) const override;
+  int columnCount(const QModelIndex& parent = {}) const override;
+  QVariant data(const QModelIndex& index, int role) const override;
+  QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+  Qt::ItemFlags flags(const QModelIndex& index) const override;
+  bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+
+ signals:
+  // A typed value was not taken; the text says why, in the current language.
+  void refused(const QString& message);
+  // The user changed the requirements: a cell took a new value, a row came or went.
+  void edited();
+
+ private:
+  QList<Requirement> list_;
+};
+
+// A number as the requirements table shows it: "," as the decimal separator, no digits lost.
+QString requirementNumberText(double value);
+
+}  // namespace grx

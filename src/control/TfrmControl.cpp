@@ -1,0 +1,470 @@
+#include "TfrmControl.h"
+
+#include "ControlChartData.h"
+#include "ControlColors.h"
+#include "ControlPlot.h"
+#include "ControlTables.h"
+#include "ControlTexts.h"
+#include "RequirementsModel.h"
+#include "app/ModalUi.h"
+#include "config/Settings.h"
+#include "data/ProjectFile.h"
+#include "export/ClipboardText.h"
+#include "platform/AppPaths.h"
+#include "platform/Messages.h"
+#include "views/ColumnWidths.h"
+#include "views/StringGridView.h"
+
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDir>
+#include <QDoubleSpinBox>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QSpinBox>
+#include <QSplitter>
+#include <QStyledItemDelegate>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace grx {
+namespace {
+
+constexpr TextPair kRequirementsGroup{"Требования", "Requirements"};
+constexpr TextPair kSettingsGroup{"Оценка", "Evaluation"};
+constexpr TextPair kLotsGroup{"Партии", "Test lots"};
+constexpr TextPair kAdd{"Добавить", "Add"};
+constexpr TextPair kRemove{"Удалить", "Remove"};
+constexpr TextPair kImport{"Импорт...", "Import..."};
+constexpr TextPair kExport{"Экспорт...", "Export..."};
+constexpr TextPair kImportTitle{"Импорт требований", "Import requirements"};
+constexpr TextPair kExportTitle{"Экспорт требований", "Export requirements"};
+constexpr TextPair kCopyTable{"Копировать таблицу", "Copy table"};
+constexpr TextPair kCopyChart{"Копировать график", "Copy chart"};
+constexpr TextPair kClose{"Закрыть", "Close"};
+constexpr TextPair kNoLots{"Нет партий", "No lots"};
+// The labels of the settings, in the order of the form.
+constexpr TextPair kSettingLabels[] = {
+    {"Пригрузочные удары", "Seating impacts"},  {"Правило партии", "Lot rule"},
+    {"Коэффициент k", "Factor k"},             {"Мин. число точек", "Minimum points"},
+    {"Длительность удара, мс", "Impact duration, ms"}, {"", ""},
+};
+constexpr TextPair kSeatingHint{"Столько первых ударов каждой серии не учитываются",
+                                "So many first impacts of every series are left out"};
+constexpr TextPair kSplitByDate{"Делить партии по датам", "Split lots by date"};
+constexpr TextPair kDurationHint{"Удары вне этого окна отмечаются в признаках точки",
+                                 "Impacts outside this window are counted in the point's flags"};
+
+// Paints a cell's own colour under the selection, which the lot table tints rather than covers.
+class TintedSelectionDelegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+  void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    const QVariant background = index.data(Qt::BackgroundRole);
+    if (background.isValid()) painter->fillRect(option.rect, background.value<QColor>());
+    QStyledItemDelegate::paint(painter, option, index);
+  }
+};
+
+QStringList jsonFilters() { return {QStringLiteral("JSON (*.json)"), allFilesFilter()}; }
+
+QPushButton* button(const char* name, QWidget* parent) {
+  auto* b = new QPushButton(parent);
+  b->setObjectName(QString::fromLatin1(name));
+  b->setAutoDefault(false);
+  return b;
+}
+
+template <class Spin>
+Spin* spin(const char* name, QWidget* parent) {
+  auto* s = new Spin(parent);
+  s->setObjectName(QString::fromLatin1(name));
+  s->setKeyboardTracking(false);  // a value counts when it is complete, not at every digit
+  QLocale locale(QLocale::Russian, QLocale::Russia);
+  locale.setNumberOptions(QLocale::OmitGroupSeparator);
+  s->setLocale(locale);
+  return s;
+}
+
+}  // namespace
+
+TfrmControl::TfrmControl(Environment environment, QWidget* mainWindow)
+    : QWidget(mainWindow, Qt::Window), env_(std::move(environment)), mainWindow_(mainWindow) {
+  setObjectName(QStringLiteral("frmControl"));
+  setAttribute(Qt::WA_DeleteOnClose);
+  createControls();
+}
+
+TfrmControl::~TfrmControl() = default;
+
+void TfrmControl::createControls() {
+  auto* top = new QWidget(this);
+  auto* topLayout = new QHBoxLayout(top);
+  topLayout->setContentsMargins(0, 0, 0, 0);
+  topLayout->addWidget(createRequirementsPart(), 1);
+  topLayout->addWidget(createSettingsPart(), 0);
+
+  groupLots_ = new QGroupBox(this);
+  StringGridLots = new StringGridView(1, 0, true, groupLots_);
+  StringGridLots->setObjectName(QStringLiteral("StringGridLots"));
+  StringGridLots->setSelectionMode(QAbstractItemView::SingleSelection);
+  StringGridLots->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  // The selected lot is tinted, so its verdict's colour still shows.
+  QPalette lotsPalette = StringGridLots->palette();
+  lotsPalette.setColor(QPalette::Highlight, QColor(0, 90, 200, 70));
+  lotsPalette.setColor(QPalette::HighlightedText, lotsPalette.color(QPalette::Text));
+  StringGridLots->setPalette(lotsPalette);
+  StringGridLots->setItemDelegate(new TintedSelectionDelegate(StringGridLots));
+  btnCopyLots = button("btnCopyLots", groupLots_);
+  auto* lotsLayout = new QVBoxLayout(groupLots_);
+  lotsLayout->addWidget(StringGridLots, 1);
+  auto* lotsButtons = new QHBoxLayout;
+  lotsButtons->addStretch(1);
+  lotsButtons->addWidget(btnCopyLots);
+  lotsLayout->addLayout(lotsButtons);
+
+  auto* chartPart = new QWidget(this);
+  ChartLot = new ControlPlot(chartPart);
+  ChartLot->setObjectName(QStringLiteral("ChartLot"));
+  ChartLot->setMinimumHeight(120);
+  btnCopyChart = button("btnCopyChart", chartPart);
+  auto* chartLayout = new QVBoxLayout(chartPart);
+  chartLayout->setContentsMargins(0, 0, 0, 0);
+  chartLayout->addWidget(ChartLot, 1);
+  auto* chartButtons = new QHBoxLayout;
+  chartButtons->addStretch(1);
+  chartButtons->addWidget(btnCopyChart);
+  chartLayout->addLayout(chartButtons);
+
+  auto* splitter = new QSplitter(Qt::Vertical, this);
+  splitter->setChildrenCollapsible(false);
+  splitter->addWidget(top);
+  splitter->addWidget(groupLots_);
+  splitter->addWidget(chartPart);
+  splitter->setStretchFactor(0, 0);
+  splitter->setStretchFactor(1, 1);
+  splitter->setStretchFactor(2, 1);
+  splitter->setSizes({200, 210, 290});
+
+  // The acceptance protocol stands apart from the window's own commands, at the bottom left.
+  btnProtocol = button("btnProtocol", this);
+  btnClose = button("btnClose", this);
+  auto* bottom = new QHBoxLayout;
+  bottom->addWidget(btnProtocol);
+  bottom->addStretch(1);
+  bottom->addWidget(btnClose);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(splitter, 1);
+  layout->addLayout(bottom);
+
+  connect(StringGridLots, &StringGridView::gridClicked, this, &TfrmControl::StringGridLotsClick);
+  connect(StringGridLots, &StringGridView::copyShortcut, this, [this](bool) { btnCopyLotsClick(); });
+  connect(btnCopyLots, &QPushButton::clicked, this, &TfrmControl::btnCopyLotsClick);
+  connect(ChartLot, &ControlPlot::pointClicked, this, &TfrmControl::ChartLotPointClick);
+  connect(btnCopyChart, &QPushButton::clicked, this, &TfrmControl::btnCopyChartClick);
+  connect(btnProtocol, &QPushButton::clicked, this, &TfrmControl::btnProtocolClick);
+  connect(btnClose, &QPushButton::clicked, this, &QWidget::close);
+}
+
+QWidget* TfrmControl::createRequirementsPart() {
+  groupRequirements_ = new QGroupBox(this);
+  requirements_ = new RequirementsModel(this);
+  tableRequirements = new QTableView(groupRequirements_);
+  tableRequirements->setObjectName(QStringLiteral("tableRequirements"));
+  tableRequirements->setModel(requirements_);
+  tableRequirements->setSelectionMode(QAbstractItemView::SingleSelection);
+  tableRequirements->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                                     QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
+  tableRequirements->verticalHeader()->setDefaultSectionSize(kGridRowHeight + 4);
+  QHeaderView* header = tableRequirements->horizontalHeader();
+  header->setDefaultAlignment(Qt::Alignment(Qt::AlignCenter | Qt::TextWordWrap));
+  header->setMinimumHeight(2 * fontMetrics().height() + 8);
+  header->setSectionResizeMode(RequirementsModel::ObjectColumn, QHeaderView::Stretch);
+  header->setSectionResizeMode(RequirementsModel::MaterialColumn, QHeaderView::Stretch);
+  for (int c = RequirementsModel::DynamicColumn; c < RequirementsModel::ColumnCount; ++c) {
+    header->setSectionResizeMode(c, QHeaderView::Fixed);
+    header->resizeSection(c, 88);
+  }
+  btnAddRequirement = button("btnAddRequirement", groupRequirements_);
+  btnRemoveRequirement = button("btnRemoveRequirement", groupRequirements_);
+  btnImport = button("btnImport", groupRequirements_);
+  btnExport = button("btnExport", groupRequirements_);
+  auto* buttons = new QHBoxLayout;
+  for (QPushButton* b : {btnAddRequirement, btnRemoveRequirement}) buttons->addWidget(b);
+  buttons->addStretch(1);
+  for (QPushButton* b : {btnImport, btnExport}) buttons->addWidget(b);
+  auto* layout = new QVBoxLayout(groupRequirements_);
+  layout->addWidget(tableRequirements, 1);
+  layout->addLayout(buttons);
+
+  // A refusal is shown once the editor has closed, never from inside its commit.
+  connect(requirements_, &RequirementsModel::refused, this,
+          [this](const QString& text) {
+            env_.ui->message(this, {kAppTitle.text(), text, ModalUi::Icon::Warning, ModalUi::Ok, ModalUi::Ok});
+          },
+          Qt::QueuedConnection);
+  connect(requirements_, &RequirementsModel::edited, this, &TfrmControl::requirementsEdited);
+  connect(btnAddRequirement, &QPushButton::clicked, this, &TfrmControl::btnAddRequirementClick);
+  connect(btnRemoveRequirement, &QPushButton::clicked, this, &TfrmControl::btnRemoveRequirementClick);
+  connect(btnImport, &QPushButton::clicked, this, &TfrmControl::btnImportClick);
+  connect(btnExport, &QPushButton::clicked, this, &TfrmControl::btnExportClick);
+  return groupRequirements_;
+}
+
+QWidget* TfrmControl::createSettingsPart() {
+  groupSettings_ = new QGroupBox(this);
+  spinSeating = spin<QSpinBox>("spinSeating", groupSettings_);
+  spinSeating->setRange(0, 15);
+  comboLotRule = new QComboBox(groupSettings_);
+  comboLotRule->setObjectName(QStringLiteral("comboLotRule"));
+  comboLotRule->addItems({QString(), QString()});
+  spinK = spin<QDoubleSpinBox>("spinK", groupSettings_);
+  spinK->setRange(0, 10);
+  spinK->setDecimals(3);
+  spinK->setSingleStep(0.01);
+  spinMinPoints = spin<QSpinBox>("spinMinPoints", groupSettings_);
+  spinMinPoints->setRange(2, 1000);
+  checkSplitByDate = new QCheckBox(groupSettings_);
+  checkSplitByDate->setObjectName(QStringLiteral("checkSplitByDate"));
+  spinDurationMin = spin<QDoubleSpinBox>("spinDurationMin", groupSettings_);
+  spinDurationMax = spin<QDoubleSpinBox>("spinDurationMax", groupSettings_);
+  for (QDoubleSpinBox* s : {spinDurationMin, spinDurationMax}) {
+    s->setDecimals(3);
+    s->setSingleStep(0.5);
+    s->setRange(0.001, 32.768);
+  }
+  auto* duration = new QHBoxLayout;
+  duration->addWidget(spinDurationMin);
+  duration->addWidget(new QLabel(QStringLiteral("–"), groupSettings_));
+  duration->addWidget(spinDurationMax);
+
+  auto* form = new QFormLayout(groupSettings_);
+  QWidget* fields[] = {spinSeating, comboLotRule, spinK, spinMinPoints, nullptr, checkSplitByDate};
+  for (int i = 0; i < 6; ++i) {
+    settingLabels_[i] = new QLabel(groupSettings_);
+    if (i == 4) form->addRow(settingLabels_[i], duration);
+    else form->addRow(settingLabels_[i], fields[i]);
+  }
+
+  for (QSpinBox* s : {spinSeating, spinMinPoints}) connect(s, &QSpinBox::valueChanged, this, &TfrmControl::SettingsChange);
+  for (QDoubleSpinBox* s : {spinK, spinDurationMin, spinDurationMax})
+    connect(s, &QDoubleSpinBox::valueChanged, this, &TfrmControl::SettingsChange);
+  connect(comboLotRule, &QComboBox::currentIndexChanged, this, &TfrmControl::SettingsChange);
+  connect(checkSplitByDate, &QCheckBox::toggled, this, &TfrmControl::SettingsChange);
+  return groupSettings_;
+}
+
+void TfrmControl::setCaptions() {
+  setWindowTitle(kControlTitle.text());
+  groupRequirements_->setTitle(kRequirementsGroup.text());
+  groupSettings_->setTitle(kSettingsGroup.text());
+  groupLots_->setTitle(kLotsGroup.text());
+  btnAddRequirement->setText(kAdd.text());
+  btnRemoveRequirement->setText(kRemove.text());
+  btnImport->setText(kImport.text());
+  btnExport->setText(kExport.text());
+  btnCopyLots->setText(kCopyTable.text());
+  btnCopyChart->setText(kCopyChart.text());
+  btnProtocol->setText(kProtocolTitle.text());
+  btnClose->setText(kClose.text());
+  for (int i = 0; i < 6; ++i) settingLabels_[i]->setText(kSettingLabels[i].text());
+  comboLotRule->setItemText(0, kRuleEachPoint.text());
+  comboLotRule->setItemText(1, kRuleStatistical.text());
+  checkSplitByDate->setText(kSplitByDate.text());
+  spinSeating->setToolTip(kSeatingHint.text());
+  spinDurationMin->setToolTip(kDurationHint.text());
+  spinDurationMax->setToolTip(kDurationHint.text());
+  requirements_->retranslate();
+}
+
+void TfrmControl::FormCreate() {
+  requirements_->setRequirements(env_.setup->requirements);
+  fillSettings();
+  setCaptions();
+  btnProtocol->setEnabled(bool(env_.acceptanceProtocol));
+  // As large as the work needs where the screen has room, over the middle of the main window.
+  const QScreen* screen = mainWindow_ ? mainWindow_->screen() : QGuiApplication::primaryScreen();
+  const QRect room = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+  resize(std::min(1060, room.width() - 40), std::min(720, room.height() - 60));
+  QPoint at = (mainWindow_ ? mainWindow_->geometry().center() : room.center()) - QPoint(width() / 2, height() / 2);
+  at.setX(std::clamp(at.x(), room.left(), std::max(room.left(), room.right() - width())));
+  at.setY(std::clamp(at.y(), room.top(), std::max(room.top(), room.bottom() - height())));
+  move(at);
+}
+
+void TfrmControl::fillSettings() {
+  const EvaluationSettings& s = env_.setup->settings;
+  filling_ = true;
+  spinSeating->setValue(s.seatingImpacts);
+  comboLotRule->setCurrentIndex(s.lotRule == LotRule::Statistical ? 1 : 0);
+  spinK->setValue(s.k);
+  spinMinPoints->setValue(s.minPoints);
+  checkSplitByDate->setChecked(s.splitLotsByDate);
+  // The window keeps its lower end below its upper one.
+  spinDurationMin->setMaximum(32.768);
+  spinDurationMax->setMinimum(0.001);
+  spinDurationMin->setValue(s.durationMinMs);
+  spinDurationMax->setValue(s.durationMaxMs);
+  spinDurationMin->setMaximum(s.durationMaxMs - 0.001);
+  spinDurationMax->setMinimum(s.durationMinMs + 0.001);
+  const bool statistical = s.lotRule == LotRule::Statistical;
+  spinK->setEnabled(statistical);
+  spinMinPoints->setEnabled(statistical);
+  filling_ = false;
+}
+
+void TfrmControl::SettingsChange() {
+  if (filling_) return;
+  EvaluationSettings& s = env_.setup->settings;
+  s.seatingImpacts = spinSeating->value();
+  s.lotRule = comboLotRule->currentIndex() == 1 ? LotRule::Statistical : LotRule::EachPoint;
+  s.k = spinK->value();
+  s.minPoints = spinMinPoints->value();
+  s.splitLotsByDate = checkSplitByDate->isChecked();
+  s.durationMinMs = spinDurationMin->value();
+  s.durationMaxMs = spinDurationMax->value();
+  fillSettings();
+  keepAndEvaluate();
+}
+
+void TfrmControl::requirementsEdited() {
+  env_.setup->requirements = requirements_->requirements();
+  keepAndEvaluate();
+}
+
+void TfrmControl::keepAndEvaluate() {
+  if (!writeControlSetup(env_.setupPath, *env_.setup)) {
+    // The change stays in force for this run; the file keeps what it had.
+    env_.ui->message(this, {kAppTitle.text(), cannotCreateFileText(QDir::toNativeSeparators(env_.setupPath), currentLanguage()),
+                            ModalUi::Icon::Warning, ModalUi::Ok, ModalUi::Ok});
+  }
+  if (env_.setupChanged) env_.setupChanged();
+}
+
+void TfrmControl::btnAddRequirementClick() {
+  // A new requirement starts from the names of the lot in view, so a lab fills in its values only.
+  Requirement r;
+  if (lot_ >= 0 && std::size_t(lot_) < result_.lots.size()) {
+    r.object = result_.lots[std::size_t(lot_)].object;
+    r.material = result_.lots[std::size_t(lot_)].material;
+  }
+  const QModelIndex current = tableRequirements->currentIndex();
+  const int row = requirements_->addRequirement(r, current.isValid() ? current.row() + 1 : -1);
+  const QModelIndex value = requirements_->index(row, RequirementsModel::DynamicColumn);
+  tableRequirements->setCurrentIndex(value);
+  tableRequirements->setFocus();
+  tableRequirements->edit(value);
+}
+
+void TfrmControl::btnRemoveRequirementClick() {
+  const QModelIndex current = tableRequirements->currentIndex();
+  if (current.isValid()) requirements_->removeRequirement(current.row());
+}
+
+void TfrmControl::btnImportClick() {
+  ModalUi::FileDialog dialog;
+  dialog.title = kImportTitle.text();
+  dialog.fileName = proposedFolder(readLastReadPath(*env_.config), env_.dataFolder);
+  dialog.filters = jsonFilters();
+  dialog.defaultSuffix = QStringLiteral(".json");
+  const std::optional<QString> chosen = env_.ui->fileName(this, dialog);
+  if (!chosen) return;
+  writeLastReadPath(*env_.config, folderWithSeparator(QDir::toNativeSeparators(*chosen)));
+  ControlSetup read;
+  if (readControlSetup(*chosen, read) != SetupReadResult::Ok) {
+    env_.ui->message(this, {kAppTitle.text(), kFileDamaged.text() + QStringLiteral(": ") + QFileInfo(*chosen).fileName(),
+                            ModalUi::Icon::Warning, ModalUi::Ok, ModalUi::Ok});
+    return;
+  }
+  *env_.setup = read;
+  requirements_->setRequirements(read.requirements);
+  fillSettings();
+  keepAndEvaluate();
+}
+
+void TfrmControl::btnExportClick() {
+  ModalUi::FileDialog dialog;
+  dialog.title = kExportTitle.text();
+  dialog.fileName = proposedFolder(readLastReadPath(*env_.config), env_.dataFolder) +
+                    QFileInfo(env_.setupPath).fileName();
+  dialog.filters = jsonFilters();
+  dialog.defaultSuffix = QStringLiteral(".json");
+  dialog.save = true;
+  dialog.confirmOverwrite = true;
+  const std::optional<QString> chosen = env_.ui->fileName(this, dialog);
+  if (!chosen) return;
+  writeLastReadPath(*env_.config, folderWithSeparator(QDir::toNativeSeparators(*chosen)));
+  if (!writeControlSetup(*chosen, *env_.setup))
+    env_.ui->message(this, {kAppTitle.text(), cannotCreateFileText(QDir::toNativeSeparators(*chosen), currentLanguage()),
+                            ModalUi::Icon::Warning, ModalUi::Ok, ModalUi::Ok});
+}
+
+void TfrmControl::showResult(const ControlResult& result) {
+  result_ = result;
+  setCaptions();
+  TextGrid grid = lotTableText(result_, *env_.setup, currentLanguage());
+  QVector<QColor> colors(grid.rowCount());
+  for (std::size_t i = 0; i < result_.lots.size(); ++i) colors[int(i) + 1] = verdictColor(result_.lots[i].verdict);
+  const int columns = grid.columnCount();
+  StringGridLots->setGrid(std::move(grid));
+  StringGridLots->setRowColors(colors, columns - 1);
+  const QFontMetrics metrics(StringGridLots->font());
+  for (int c = 0; c < columns; ++c) {
+    int width = 0;
+    for (int r = 0; r < StringGridLots->gridRowCount(); ++r)
+      width = std::max(width, metrics.horizontalAdvance(StringGridLots->grid().cell(r, c)));
+    StringGridLots->setColumnWidth(c, width + 10);
+  }
+  if (lot_ < 0 || std::size_t(lot_) >= result_.lots.size()) lot_ = 0;
+  StringGridLots->blockSignals(true);
+  StringGridLots->setCurrentRow(lot_ + 1);
+  StringGridLots->blockSignals(false);
+  showLotChart();
+}
+
+void TfrmControl::StringGridLotsClick() {
+  const int row = StringGridLots->currentRow();
+  if (row < 1) return;
+  lot_ = row - 1;
+  showLotChart();
+}
+
+void TfrmControl::showLotChart() {
+  QString title = kNoLots.text();
+  if (std::size_t(lot_) < result_.lots.size()) {
+    const LotResult& lot = result_.lots[std::size_t(lot_)];
+    title = lot.object + QStringLiteral(" / ") + lot.material;
+    if (lot.date.isValid())
+      title += QStringLiteral(", ") +
+               lot.date.toString(currentLanguage() == Language::Russian ? QStringLiteral("dd.MM.yyyy") : QStringLiteral("MM.dd.yyyy"));
+    if (lot.verdict != Verdict::None) title += QStringLiteral(": ") + verdictText(lot.verdict, currentLanguage());
+  }
+  ChartLot->showLot(controlChartData(result_, *env_.setup, lot_), title);
+}
+
+void TfrmControl::ChartLotPointClick(int point) {
+  if (point >= 0 && std::size_t(point) < result_.points.size() && env_.selectSeries)
+    env_.selectSeries(result_.points[std::size_t(point)].series);
+}
+
+void TfrmControl::btnCopyLotsClick() { QGuiApplication::clipboard()->setText(tableCopyText(StringGridLots->grid())); }
+
+void TfrmControl::btnCopyChartClick() { QGuiApplication::clipboard()->setPixmap(ChartLot->picture()); }
+
+void TfrmControl::btnProtocolClick() {
+  if (env_.acceptanceProtocol) env_.acceptanceProtocol();
+}
+
+}  // namespace grx

@@ -1,0 +1,109 @@
+#pragma once
+// The compaction control window: the lab's requirements (editable), the evaluation settings, the
+// test lots with their statistics and verdicts, and the control chart of the selected lot. It
+// holds controls and handlers only: the main window keeps the requirements for the run and hands
+// in every evaluation; the rules, the file and the tables of texts live in the window-free code.
+// Every accepted change is kept at once in the requirements file.
+#include "ControlEvaluation.h"
+#include "Requirements.h"
+
+#include <QWidget>
+
+#include <cstdint>
+#include <functional>
+
+class QCheckBox;
+class QComboBox;
+class QDoubleSpinBox;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QSpinBox;
+class QTableView;
+
+namespace grx {
+
+class ControlPlot;
+class IniFile;
+class ModalUi;
+class RequirementsModel;
+class StringGridView;
+
+class TfrmControl : public QWidget {
+  Q_OBJECT
+ public:
+  struct Environment {
+    ModalUi* ui = nullptr;
+    const IniFile* config = nullptr;  // GRX1.ini (LastReadPath of the file dialogs)
+    QString dataFolder;               // proposed while no folder was chosen
+    QString setupPath;                // the requirements file
+    ControlSetup* setup = nullptr;    // the main window's, for the whole run
+    std::function<void()> setupChanged;                  // the main window evaluates again
+    std::function<void(std::uint32_t series)> selectSeries;  // a series row becomes current
+    std::function<void()> acceptanceProtocol;            // none: its button is disabled
+  };
+
+  // A window of its own over `mainWindow`, freed when it closes.
+  TfrmControl(Environment environment, QWidget* mainWindow);
+  ~TfrmControl() override;
+
+  // Fills the controls from the requirements, sets the captions and places the window.
+  void FormCreate();
+  // A new evaluation (the measurements, the requirements or the language changed).
+  void showResult(const ControlResult& result);
+
+  QTableView* tableRequirements = nullptr;
+  QPushButton* btnAddRequirement = nullptr;
+  QPushButton* btnRemoveRequirement = nullptr;
+  QPushButton* btnImport = nullptr;
+  QPushButton* btnExport = nullptr;
+  QSpinBox* spinSeating = nullptr;
+  QComboBox* comboLotRule = nullptr;
+  QDoubleSpinBox* spinK = nullptr;
+  QSpinBox* spinMinPoints = nullptr;
+  QCheckBox* checkSplitByDate = nullptr;
+  QDoubleSpinBox* spinDurationMin = nullptr;
+  QDoubleSpinBox* spinDurationMax = nullptr;
+  StringGridView* StringGridLots = nullptr;
+  QPushButton* btnCopyLots = nullptr;
+  ControlPlot* ChartLot = nullptr;
+  QPushButton* btnCopyChart = nullptr;
+  QPushButton* btnProtocol = nullptr;
+  QPushButton* btnClose = nullptr;
+
+  void btnAddRequirementClick();
+  void btnRemoveRequirementClick();
+  void btnImportClick();
+  void btnExportClick();
+  void SettingsChange();
+  void StringGridLotsClick();
+  void ChartLotPointClick(int point);
+  void btnCopyLotsClick();
+  void btnCopyChartClick();
+  void btnProtocolClick();
+
+ private:
+  void createControls();
+  QWidget* createRequirementsPart();
+  QWidget* createSettingsPart();
+  void setCaptions();
+  void fillSettings();
+  void requirementsEdited();
+  // Writes the requirements file and has the main window evaluate again.
+  void keepAndEvaluate();
+  int selectedLot() const;
+  void showLotChart();
+
+  Environment env_;
+  QWidget* mainWindow_;
+  RequirementsModel* requirements_ = nullptr;
+  ControlResult result_;
+  int lot_ = 0;  // the lot the chart shows
+  bool filling_ = false;
+  QGroupBox* groupRequirements_ = nullptr;
+  QGroupBox* groupSettings_ = nullptr;
+  QGroupBox* groupLots_ = nullptr;
+  QLabel* settingLabels_[6] = {};
+};
+
+}  // namespace grx

@@ -1,0 +1,128 @@
+// The compaction control window driven as a user drives it: a requirement typed into its table,
+// the series rows and the lot table coloured by their verdicts, a click on a chart point, the
+// table copy, and the requirements file kept across starts and safe from a damaged import.
+#include "app/MainActions.h"
+#include "control/ControlPlot.h"
+#include "control/TfrmControl.h"
+#include "support/MainWindowFixture.h"
+#include "support/RecordBuilder.h"
+#include "views/StringGridView.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+
+namespace grx {
+namespace {
+
+const QColor kPass(198, 239, 206);
+const QColor kFail(255, 190, 190);
+
+class ControlWindow : public test::MainWindowFixture {
+ protected:
+  QString setupPath() const { return dir_.filePath(QStringLiteral("GRX1-control.json")); }
+  // Three series: Base/Sand 50 MPa at 11:00 and 30 MPa at 10:00, Base/Clay 45 MPa; one
+  // requirement of 40 MPa for any object and material.
+  TfrmControl& open() {
+    writeIni("[Config]\r\nLangId=Eng\r\n");
+    EXPECT_TRUE(test::writeFileBytes(setupPath(), R"({"requirements": [{"object": "*", "material": "*", "minDynamic": 40}]})"));
+    TForm1& form = start();
+    const std::tuple<const char*, float, int> series[] = {{"Sand", 50, 11}, {"Sand", 30, 10}, {"Clay", 45, 12}};
+    std::vector<test::RecordBuilder> records;
+    for (int k = 0; k < 3; ++k)
+      records.push_back(test::RecordBuilder().series(k + 1).stamp(1, 6, 26, std::get<2>(series[k]), 0, 0).object("Base")
+                            .soil(std::get<0>(series[k])).moduli(std::get<1>(series[k]), 90));
+    test::fillSet(form.measurements(), records);
+    form.RebuildTables();
+    form.show();
+    form.Actions->ACompactionControl->trigger();
+    QApplication::setActiveWindow(form.controlWindow());
+    return *form.controlWindow();
+  }
+  static QColor background(StringGridView* grid, int row, int column, int fixedRows) {
+    return grid->model()->index(row - fixedRows, column).data(Qt::BackgroundRole).value<QColor>();
+  }
+  QVector<QColor> seriesColors() const {
+    return {background(form_->StringGrid1, 2, 0, 2), background(form_->StringGrid1, 3, 5, 2), background(form_->StringGrid1, 4, 9, 2)};
+  }
+  // Typing over a cell: the first key opens its editor with that key, Return keeps the text. (A
+  // click on the current cell would open its editor a moment later instead.)
+  static void typeInto(QTableView* table, int row, int column, const QString& text) {
+    const QModelIndex cell = table->model()->index(row, column);
+    if (table->currentIndex() != cell) QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualRect(cell).center());
+    QTest::keyClick(table, text.front().toLatin1());
+    auto* editor = table->viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClicks(editor, text.mid(1));
+    QTest::keyClick(editor, Qt::Key_Return);
+    // The editor's commit comes from the event queue, and a refusal's message after it.
+    for (int i = 0; i < 2; ++i) QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);  // and the editor is gone
+  }
+};
+
+TEST_F(ControlWindow, ATypedRequirementColoursRowsAndLotsAndAChartPointSelectsItsSeries) {
+  TfrmControl& window = open();
+  EXPECT_EQ(seriesColors(), QVector<QColor>({kPass, kFail, kPass}));
+  const int verdict = window.StringGridLots->gridColumnCount() - 1;
+  EXPECT_EQ(background(window.StringGridLots, 1, verdict, 1), kFail);  // Base/Sand: 30 < 40
+  EXPECT_EQ(background(window.StringGridLots, 2, verdict, 1), kPass);
+  EXPECT_FALSE(background(window.StringGridLots, 1, 0, 1).isValid());  // only the verdict cell
+
+  typeInto(window.tableRequirements, 0, 2, QStringLiteral("25"));
+  EXPECT_EQ(seriesColors(), QVector<QColor>({kPass, kPass, kPass}));
+  EXPECT_EQ(background(window.StringGridLots, 1, verdict, 1), kPass);
+  typeInto(window.tableRequirements, 0, 2, QStringLiteral("2x5"));
+  ASSERT_EQ(ui_.messages.size(), 1u);
+  EXPECT_EQ(ui_.messages[0].text, "Required dyn. modulus, MPa: \"2x5\" is not accepted: a number of zero or more is needed, "
+                                   "such as 80 or 12,5. The previous value is kept.");
+  EXPECT_EQ(window.tableRequirements->model()->index(0, 2).data().toString(), "25");
+
+  // The chart puts the lot's points in time order: the first is the 10:00 series, row 3.
+  QTest::mouseClick(window.ChartLot, Qt::LeftButton, {}, window.ChartLot->pointPixel(0));
+  EXPECT_EQ(form_->StringGrid1->currentRow(), 3);
+  EXPECT_EQ(form_->measurements().currentIndex(), 1u);
+
+  QTest::mouseClick(window.btnCopyLots, Qt::LeftButton);
+  EXPECT_EQ(QGuiApplication::clipboard()->text(),
+            "Object\tMaterial\tn\tMean, MPa\ts, MPa\tCV, %\tMin, MPa\tMax, MPa\tBelow\tBelow, %\tCharacteristic, MPa\t"
+            "Required, MPa\tVerdict\r\n"
+            "Base\tSand\t2\t40,0\t14,1\t35,4\t30,0\t50,0\t0\t0\t21,9\t25,0\tpass\r\n"
+            "Base\tClay\t1\t45,0\t-\t-\t45,0\t45,0\t0\t0\t-\t25,0\tpass\r\n");
+
+  form_->Actions->ALangRus->trigger();
+  EXPECT_EQ(window.windowTitle(), QStringLiteral("Контроль уплотнения"));
+  EXPECT_EQ(window.StringGridLots->grid().cell(1, verdict), QStringLiteral("соответствует"));
+  EXPECT_EQ(seriesColors(), QVector<QColor>({kPass, kPass, kPass}));
+}
+
+TEST_F(ControlWindow, RequirementsAreKeptInTheFileAndADamagedImportChangesNothing) {
+  TfrmControl& window = open();
+  typeInto(window.tableRequirements, 0, 3, QStringLiteral("85,5"));  // the static modulus
+  ControlSetup kept;
+  ASSERT_EQ(readControlSetup(setupPath(), kept), SetupReadResult::Ok);
+  ASSERT_EQ(kept.requirements.size(), 1);
+  EXPECT_EQ(kept.requirements[0].minStatic, 85.5);
+  const QByteArray bytes = test::readFileBytes(setupPath());
+
+  const QString damaged = dir_.filePath(QStringLiteral("damaged.json"));
+  ASSERT_TRUE(test::writeFileBytes(damaged, R"({"requirements": [{"object": "*", "material": "*", "minDynamic": "high"}]})"));
+  ui_.fileAnswers = {damaged};
+  QTest::mouseClick(window.btnImport, Qt::LeftButton);
+  ASSERT_EQ(ui_.messages.size(), 1u);
+  EXPECT_EQ(ui_.messages[0].text, "File is not readable or damaged: damaged.json");
+  EXPECT_EQ(ui_.fileDialogs[0].filters.first(), "JSON (*.json)");
+  EXPECT_EQ(test::readFileBytes(setupPath()), bytes);
+  EXPECT_EQ(form_->controlSetup(), kept);
+  EXPECT_EQ(window.tableRequirements->model()->index(0, 3).data().toString(), "85,5");
+
+  start();  // the next start reads what was kept
+  EXPECT_EQ(form_->controlSetup(), kept);
+}
+
+}  // namespace
+}  // namespace grx
