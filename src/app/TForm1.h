@@ -178,7 +178,9 @@ class TForm1 : public QMainWindow {
   TfrmControl* controlWindow() const;  // the open control window, if any
   // The acceptance protocol that the control window's button asks for; none: the button is
   // disabled.
-  std::function<void()> acceptanceProtocol;
+  std::function<void()> acceptanceProtocol = [this] { AAcceptanceProtocolExecute(); };
+  // The acceptance protocol of the measurements in the report preview.
+  void AAcceptanceProtocolExecute();
 
   // Draws an impact; the chart by default (tests may watch the calls).
   std::function<void(std::uint32_t impact)> drawImpact;

@@ -3,8 +3,10 @@
 
 #include "MainActions.h"
 #include "TAboutBox.h"
+#include "control/ControlTexts.h"
 #include "data/ProjectFile.h"
 #include "export/ReportVariables.h"
+#include "report/AcceptanceProtocol.h"
 #include "report/ReportPreview.h"
 #include "report/SeriesReport.h"
 #include "views/StringGridView.h"
@@ -28,6 +30,15 @@ void TForm1::APrintExecute() {
   // Prepared afresh every time, from the table as it stands and in the current language.
   ReportPreview preview(prepareSeriesReport(table, currentLanguage()), ui(),
                         proposedFolder(lastReadPath(), dataFolder()), this);
+  runDialog(preview);
+}
+
+void TForm1::AAcceptanceProtocolExecute() {
+  if (set_->isEmpty()) return showNoData();
+  const ControlResult result = evaluateControl(*set_, controlSetup_);
+  ReportPreview preview(prepareAcceptanceProtocol(*set_, controlSetup_, result, currentLanguage()), ui(),
+                        proposedFolder(lastReadPath(), dataFolder()), this);
+  preview.setDocumentName(kProtocolTitle);
   runDialog(preview);
 }
 

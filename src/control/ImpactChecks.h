@@ -6,8 +6,8 @@
 namespace grx {
 
 // How long the force stays above 10 % of its peak, in ms: the run of stored force samples (64 µs
-// each) around the peak sample that all lie above a tenth of the peak. 0 for a record without
-// force (no sample above zero).
+// each) around the peak sample (the largest magnitude, of either sign) that all lie beyond a tenth
+// of the peak on its side. 0 for a record without force.
 double impactDurationMs(const ImpactRecordView& record);
 
 struct ImpactFlags {

@@ -41,7 +41,6 @@ constexpr TextPair kWholePage{"Страница целиком", "Whole page"};
 constexpr TextPair kClose{"Закрыть", "Close"};
 constexpr TextPair kNoPrinter{"Принтер не найден", "No printer found"};
 constexpr TextPair kPrintFailed{"Печать не удалась", "Printing failed"};
-constexpr TextPair kReportFileName{"Отчет", "Report"};
 
 struct FormatEntry {
   ReportFormat format;
@@ -225,7 +224,7 @@ void ReportPreview::printReport() {
   const QSizeF paper = landscape ? QSizeF(report_.pageHeightMm, report_.pageWidthMm) : QSizeF(report_.pageWidthMm, report_.pageHeightMm);
   printer.setPageSize(QPageSize(paper, QPageSize::Millimeter));
   printer.setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
-  printer.setDocName(report_.pages.isEmpty() ? QString() : kReportFileName.text(lang));
+  printer.setDocName(report_.pages.isEmpty() ? QString() : documentName_.text(lang));
   QPainter painter;
   if (!painter.begin(&printer)) {
     ui_.message(this, {kAppTitle.text(lang), kPrintFailed.text(lang), ModalUi::Icon::Warning});
@@ -248,13 +247,13 @@ void ReportPreview::exportAs(ReportFormat format) {
   dialog.title = kExport.text(lang);
   for (const FormatEntry& f : kFormats)
     if (f.format == format) dialog.filters = {f.name.text(lang) + QStringLiteral(" (*.") + suffix + u')'};
-  dialog.fileName = QDir(exportFolder_).filePath(kReportFileName.text(lang) + u'.' + suffix);
+  dialog.fileName = QDir(exportFolder_).filePath(documentName_.text(lang) + u'.' + suffix);
   dialog.defaultSuffix = suffix;
   dialog.save = true;
   const auto name = ui_.fileName(this, dialog);
   if (!name) return;
   setCursor(Qt::WaitCursor);
-  const bool ok = exportReport(report_, format, *name, kReportFileName.text(lang));
+  const bool ok = exportReport(report_, format, *name, documentName_.text(lang));
   unsetCursor();
   if (!ok)
     ui_.message(this, {kAppTitle.text(lang), cannotCreateFileText(*name, lang), ModalUi::Icon::Error});

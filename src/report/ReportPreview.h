@@ -27,6 +27,8 @@ class ReportPreview : public QDialog {
   ReportPreview(PreparedReport report, ModalUi& ui, QString exportFolder, QWidget* parent = nullptr);
 
   const PreparedReport& report() const { return report_; }
+  // The name the printed document and the proposed export files take ("Отчет" / "Report").
+  void setDocumentName(const TextPair& name) { documentName_ = name; }
   int pageCount() const { return int(report_.pages.size()); }
   int currentPage() const { return page_; }  // 0-based
   void setPage(int page);
@@ -59,6 +61,7 @@ class ReportPreview : public QDialog {
   PreparedReport report_;
   ModalUi& ui_;
   QString exportFolder_;
+  TextPair documentName_{"Отчет", "Report"};
   QScrollArea* scroll_ = nullptr;
   QLabel* pageOf_ = nullptr;
   int page_ = 0;

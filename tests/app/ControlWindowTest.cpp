@@ -4,6 +4,7 @@
 #include "app/MainActions.h"
 #include "control/ControlPlot.h"
 #include "control/TfrmControl.h"
+#include "report/ReportPreview.h"
 #include "support/MainWindowFixture.h"
 #include "support/RecordBuilder.h"
 #include "views/StringGridView.h"
@@ -122,6 +123,19 @@ TEST_F(ControlWindow, RequirementsAreKeptInTheFileAndADamagedImportChangesNothin
 
   start();  // the next start reads what was kept
   EXPECT_EQ(form_->controlSetup(), kept);
+}
+
+// The window's protocol button shows the acceptance protocol of the measurements in the preview.
+TEST_F(ControlWindow, TheProtocolButtonShowsTheAcceptanceProtocol) {
+  TfrmControl& window = open();
+  QStringList shown;
+  form_->runDialog = [&](QDialog& d) {
+    if (auto* p = qobject_cast<ReportPreview*>(&d))
+      for (const PlacedText& t : p->report().pages.value(0).texts) shown << t.text();
+  };
+  QTest::mouseClick(window.btnProtocol, Qt::LeftButton);
+  EXPECT_EQ(shown.value(0), "Acceptance protocol");
+  EXPECT_TRUE(shown.contains("Base")) << shown.join('|').toStdString();
 }
 
 }  // namespace

@@ -131,15 +131,20 @@ TEST(ControlEvaluation, TheMostSpecificRequirementWinsAndLotsFollowObjectAndMate
 }
 
 TEST(ImpactChecks, DurationIsTheRunAboveATenthOfThePeak) {
-  RecordBuilder r;
-  for (int i = 100; i < 300; ++i) r.forceCode(i, 1000);    // 200 samples at the peak
-  for (int i = 90; i < 100; ++i) r.forceCode(i, 101);      // 10 just above a tenth
-  for (int i = 300; i < 310; ++i) r.forceCode(i, 100);     // a tenth itself is not above it
-  r.forceCode(400, 900);                                   // apart from the run
-  EXPECT_DOUBLE_EQ(impactDurationMs(ImpactRecordView(r.bytes())), 210 * 0.064);
+  for (const int sign : {1, -1}) {  // the tester may store the force negative
+    RecordBuilder r;
+    for (int i = 100; i < 300; ++i) r.forceCode(i, std::int16_t(sign * 1000));  // 200 samples at the peak
+    for (int i = 90; i < 100; ++i) r.forceCode(i, std::int16_t(sign * 101));    // 10 just beyond a tenth
+    for (int i = 300; i < 310; ++i) r.forceCode(i, std::int16_t(sign * 100));   // a tenth itself is not
+    r.forceCode(310, std::int16_t(-sign * 900));                                 // the other side ends the run
+    r.forceCode(400, std::int16_t(sign * 900));                                  // apart from the run
+    EXPECT_DOUBLE_EQ(impactDurationMs(ImpactRecordView(r.bytes())), 210 * 0.064) << sign;
+  }
   EXPECT_EQ(impactDurationMs(ImpactRecordView(RecordBuilder().bytes())), 0);
-  const ImpactFlags f = impactFlags(ImpactRecordView(r.moduli(NAN, 1).peaks(0, 0, -0.5f, 0).displacement(3).bytes()), 16, 19, 5);
-  EXPECT_TRUE(f.duration && f.nonFinite && f.svAbove);  // 13.44 ms, NaN, 6 ms above 5
+  RecordBuilder r;
+  r.forceCode(5, 1000).moduli(NAN, 1).peaks(0, 0, -0.5f, 0).displacement(3);
+  const ImpactFlags f = impactFlags(ImpactRecordView(r.bytes()), 16, 19, 5);
+  EXPECT_TRUE(f.duration && f.nonFinite && f.svAbove);  // 0.064 ms, NaN, 6 ms above 5
 }
 
 TEST(ControlSetupFile, RoundTripAndDamagedFiles) {
