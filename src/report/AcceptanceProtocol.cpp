@@ -210,7 +210,7 @@ PreparedReport prepareAcceptanceProtocol(const MeasurementSet& set, const Contro
     return grid->cell(row, column);
   };
   sources.drawings = [&](const QString&, int record, QSizeF size) {
-    return controlChartDrawing(lotChartData(set, result, setup, record), size, language);
+    return controlChartDrawing(lotChart(set, result, setup, record), size, language);
   };
   return layOutReport(protocolTemplate(setup.settings.splitLotsByDate), sources);
 }

@@ -52,7 +52,7 @@ Axis valueAxis(const ControlChartData& chart) {
     low = std::min(low, v);
     high = std::max(high, v);
   };
-  for (const ControlChartPoint& p : chart.points) take(p.value);
+  for (const ControlChartPoint& p : chart.points) take(p.dynamic);
   for (const double v : {chart.required, chart.mean, chart.characteristic}) take(v);
   if (!std::isfinite(low)) return {};
   if (high - low < 1e-6 * std::max(1.0, std::abs(high))) {
@@ -73,29 +73,15 @@ QString tickText(double value, double step) {
 
 }  // namespace
 
-ControlChartData lotChartData(const MeasurementSet& set, const ControlResult& result, const ControlSetup& setup,
-                              int lot) {
-  ControlChartData chart;
-  const LotResult& l = result.lots[std::size_t(lot)];
-  std::vector<int> order = l.points;
-  std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-    const PointResult& pa = result.points[std::size_t(a)];
-    const PointResult& pb = result.points[std::size_t(b)];
-    const qint64 da = pa.date.isValid() ? pa.date.toJulianDay() : 0, db = pb.date.isValid() ? pb.date.toJulianDay() : 0;
-    return da != db ? da < db : pa.timeOfDay < pb.timeOfDay;
-  });
-  for (const int i : order) {
-    const PointResult& p = result.points[std::size_t(i)];
-    chart.points.push_back(
-        {QString::number(set.seriesSummary(p.series).seriesNumber), p.dynamic, p.verdict == Verdict::Fail});
-  }
-  if (l.requirement >= 0) chart.required = setup.requirements[l.requirement].minDynamic;
-  chart.mean = l.mean;
-  chart.characteristic = l.characteristic;
+LotChart lotChart(const MeasurementSet& set, const ControlResult& result, const ControlSetup& setup, int lot) {
+  LotChart chart{controlChartData(result, setup, lot), {}};
+  for (const ControlChartPoint& p : chart.data.points)
+    chart.labels << QString::number(set.view(set.seriesStart(result.points[std::size_t(p.point)].series)).seriesNumber());
   return chart;
 }
 
-ReportDrawing controlChartDrawing(const ControlChartData& chart, QSizeF size, Language language) {
+ReportDrawing controlChartDrawing(const LotChart& lot, QSizeF size, Language language) {
+  const ControlChartData& chart = lot.data;
   ReportDrawing d;
   const ReportFont font = chartFont();
   const QRectF plot(kLeftMm, kTopMm, size.width() - kLeftMm - kRightMm, size.height() - kTopMm - kBottomMm);
@@ -127,13 +113,13 @@ ReportDrawing controlChartDrawing(const ControlChartData& chart, QSizeF size, La
   for (int i = 0; i < n; ++i) {
     const ControlChartPoint& p = chart.points[std::size_t(i)];
     if (i % every == 0)
-      d.texts.append({QRectF(xOf(i) - 5, plot.bottom() + 0.5, 10, 3.5), p.label, font, HAlign::Center, Qt::black});
-    if (!std::isfinite(p.value)) {
+      d.texts.append({QRectF(xOf(i) - 5, plot.bottom() + 0.5, 10, 3.5), lot.labels.value(i), font, HAlign::Center, Qt::black});
+    if (!std::isfinite(p.dynamic)) {
       if (run.size() > 1) d.lines.append({run, Qt::black, 0.2, false});
       run.clear();
       continue;
     }
-    const QPointF at(xOf(i), yOf(p.value));
+    const QPointF at(xOf(i), yOf(p.dynamic));
     run.append(at);
     d.marks.append(p.fails ? DrawnMark{at, MarkShape::Cross, kRequiredColor, 2.0}
                            : DrawnMark{at, MarkShape::Dot, Qt::black, 1.2});

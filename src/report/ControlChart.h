@@ -3,35 +3,26 @@
 // in time order, the required value, the lot's mean and its characteristic value, the failing points
 // marked, with the value axis, the points' series numbers and a legend, in the current language.
 #include "ReportDrawing.h"
+#include "control/ControlChartData.h"
 #include "control/ControlEvaluation.h"
 #include "control/Requirements.h"
 #include "platform/TextPair.h"
 
 #include <QSizeF>
+#include <QStringList>
 
 #include <vector>
 
 namespace grx {
 
-struct ControlChartPoint {
-  QString label;            // the series number
-  double value = kNoValue;  // MPa; not finite: no mark
-  bool fails = false;
+// The chart of lot `lot` (control/ControlChartData) with each point's label: its series number.
+struct LotChart {
+  ControlChartData data;
+  QStringList labels;  // one per point of data
 };
-
-struct ControlChartData {
-  std::vector<ControlChartPoint> points;  // in time order
-  double required = kNoValue;             // not finite: no requirement
-  double mean = kNoValue;
-  double characteristic = kNoValue;
-};
-
-// The chart of lot `lot` of the result: its points ordered by the date and time of their first
-// impact (table order among equals).
-ControlChartData lotChartData(const MeasurementSet& set, const ControlResult& result, const ControlSetup& setup,
-                              int lot);
+LotChart lotChart(const MeasurementSet& set, const ControlResult& result, const ControlSetup& setup, int lot);
 
 // The chart drawn to fill sizeMm.
-ReportDrawing controlChartDrawing(const ControlChartData& chart, QSizeF sizeMm, Language language);
+ReportDrawing controlChartDrawing(const LotChart& chart, QSizeF sizeMm, Language language);
 
 }  // namespace grx
