@@ -12,7 +12,6 @@
 #include "platform/SafeFile.h"
 #include "report/AcceptanceProtocol.h"
 #include "report/ReportExport.h"
-#include "report/ReportPainter.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -215,7 +214,7 @@ int runCliControl(const QStringList& args, QTextStream& out, QTextStream& err, c
 
   if (*form == Form::Protocol) {
     // Asked first, as the report command does: a target that may not be replaced is one clear line.
-    if (!mayReplaceFile(*reportFormat == ReportFormat::Png ? pngPagePath(o.output, 1) : o.output))
+    if (!mayWriteReport(*reportFormat, o.output))
       return fail(err, cannotWrite);
     const PreparedReport protocol = prepareAcceptanceProtocol(*set, setup, result, o.language);
     if (!exportReport(protocol, *reportFormat, o.output, kProtocolTitle.text(o.language)))

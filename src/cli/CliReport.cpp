@@ -6,9 +6,7 @@
 #include "data/ProjectFile.h"
 #include "export/ReportVariables.h"
 #include "platform/Messages.h"
-#include "platform/SafeFile.h"
 #include "report/ReportExport.h"
-#include "report/ReportPainter.h"
 #include "report/SeriesReport.h"
 #include "views/TableText.h"
 
@@ -72,7 +70,7 @@ int runCliReport(const QStringList& args, QTextStream&, QTextStream& err) {
   }
   // Asked first, so that a target that may not be replaced (read-only, a FIFO, a folder) is one
   // clear line before the work; opening it to find out could block on a FIFO.
-  if (!mayReplaceFile(*format == ReportFormat::Png ? pngPagePath(output, 1) : output)) {
+  if (!mayWriteReport(*format, output)) {
     err << cannotCreateFileText(output, language).replace(u'\n', u' ') << '\n';
     return 2;
   }

@@ -215,6 +215,10 @@ QString reportFormatSuffix(ReportFormat format) {
   return {};
 }
 
+bool mayWriteReport(ReportFormat format, const QString& path) {
+  return mayReplaceFile(format == ReportFormat::Png ? pngPagePath(path, 1) : path);
+}
+
 bool exportReport(const PreparedReport& report, ReportFormat format, const QString& path, const QString& title) {
   switch (format) {
     case ReportFormat::Pdf: return writeReportPdf(report, path, title);

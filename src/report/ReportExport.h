@@ -14,6 +14,10 @@ std::optional<ReportFormat> reportFormatOfPath(const QString& path);
 // The extension of a format, without the dot.
 QString reportFormatSuffix(ReportFormat format);
 
+// Whether the report's file may be written at path (for PNG its first page stands for all): asked
+// before the work, so a read-only target or a FIFO is refused at once without opening it.
+bool mayWriteReport(ReportFormat format, const QString& path);
+
 // Writes the report in the format; false when the file cannot be written. PNG writes one file per
 // page (see pngPagePath).
 bool exportReport(const PreparedReport& report, ReportFormat format, const QString& path, const QString& title);
