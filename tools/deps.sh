@@ -11,6 +11,8 @@ packages=(
   desktop-file-utils libxml2-utils dpkg-dev file
   libxlsxwriter-dev fonts-liberation2 poppler-utils unzip
   clang libclang-rt-14-dev
+  libgeographiclib-dev gdal-bin
+  libqt6sql6-sqlite libqt6sql6-psql postgresql-15
 )
 
 missing=()
