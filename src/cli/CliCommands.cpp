@@ -3,6 +3,7 @@
 #include "CliExport.h"
 #include "CliNames.h"
 #include "CliFiles.h"
+#include "CliGeo.h"
 #include "CliRead.h"
 
 #include "data/ProjectFile.h"
@@ -38,6 +39,7 @@ constexpr const char* kHelp =
     "       grx1-cli control FILE.grx [--requirements FILE.json] [--require-dyn MPA] [--require-stat MPA]\n"
     "                [--max-sv MS] [--seating N] [--rule each|stat] [--k K] [--format text|csv|json]\n"
     "                [-o OUT] [--lang ru|en]   (lots and point verdicts; -o X.pdf etc.: the acceptance protocol)\n"
+    "       grx1-cli geo FILE.grx -o OUT [--requirements FILE.json] [--lang ru|en]   (.geojson .kml .gpx .csv)\n"
     "       grx1-cli names get materials|objects -o FILE [--timeout SECONDS]\n"
     "       grx1-cli names put materials|objects FILE [--timeout SECONDS]\n"
     "       grx1-cli screenshot -o FILE.bmp [--timeout SECONDS]\n"
@@ -119,6 +121,7 @@ int runCli(const QStringList& arguments, QTextStream& out, QTextStream& err) {
     return 0;
   }
   if (!arguments.isEmpty() && isCliExportCommand(arguments.first())) return runCliExport(arguments, out, err);
+  if (!arguments.isEmpty() && arguments.first() == u"geo") return runCliGeo(arguments.mid(1), out, err);
   if (!arguments.isEmpty() && arguments.first() == u"names") return runCliNames(arguments.mid(1), out, err);
   if (!arguments.isEmpty() && arguments.first() == u"screenshot") return runCliScreenshot(arguments.mid(1), out, err);
   Options o;

@@ -1,19 +1,18 @@
 #include "CliControl.h"
 
 #include "CliFiles.h"
+#include "CliRequirements.h"
 
 #include "control/ControlTables.h"
 #include "control/ControlTexts.h"
 #include "data/ProjectFile.h"
 #include "export/ClipboardText.h"
-#include "platform/AppPaths.h"
 #include "platform/Messages.h"
 #include "platform/NumberFormat.h"
 #include "platform/SafeFile.h"
 #include "report/AcceptanceProtocol.h"
 #include "report/ReportExport.h"
 
-#include <QCoreApplication>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -185,14 +184,7 @@ int runCliControl(const QStringList& args, QTextStream& out, QTextStream& err, c
 
   // The requirements: the file named, else the window program's file when there is one.
   ControlSetup setup;
-  QString setupFile = o.requirements;
-  if (setupFile.isEmpty())
-    setupFile = controlSetupPath(!configFolder.isEmpty()
-                                     ? configFolder
-                                     : fileHomes(programFolderOf(QCoreApplication::applicationFilePath())).config);
-  const SetupReadResult read = readControlSetup(setupFile, setup);
-  if (read == SetupReadResult::Damaged || (read == SetupReadResult::Missing && !o.requirements.isEmpty()))
-    return fail(err, kFileDamaged.text(o.language) + QStringLiteral(": ") + QFileInfo(setupFile).fileName());
+  if (const auto problem = readCliRequirements(o.requirements, configFolder, o.language, setup)) return fail(err, *problem);
   if (o.requireDyn || o.requireStat || o.maxSv) {
     Requirement every;  // "*" and "*"
     every.minDynamic = o.requireDyn.value_or(0);

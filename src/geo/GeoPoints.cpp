@@ -21,7 +21,8 @@ QDateTime recordTime(const ImpactRecordView& r) {
   const QDate date(2000 + r.year(), r.month(), r.day());
   const QTime time(r.hours(), r.minutes(), r.seconds());
   if (!date.isValid() || !time.isValid()) return {};
-  return QDateTime(date, time);
+  // The tester's own clock time: kept as UTC only so that no time zone rule of this computer moves it.
+  return QDateTime(date, time, Qt::UTC);
 }
 
 }  // namespace
@@ -65,7 +66,8 @@ QString withoutPositionText(const GeoPoints& points, Language language) {
   const QString n = QString::number(points.withoutPosition.size());
   const QString list = labels.join(QStringLiteral(", "));
   if (language == Language::Russian) return QStringLiteral("Серий без координат: ") + n + QStringLiteral(" (") + list + u')';
-  return n + QStringLiteral(" series have no position: ") + list;
+  return n + QLatin1String(points.withoutPosition.size() == 1 ? " series has no position: " : " series have no position: ") +
+         list;
 }
 
 }  // namespace grx

@@ -24,7 +24,7 @@ std::optional<double> coordinateDegrees(std::int32_t word, CoordinateKind kind);
 struct GeoPoint {
   std::uint32_t series = 0;   // k: row 2 + k of the series table
   QString label;              // "12/4", as in the series table
-  QDateTime time;             // of the first impact, no zone; invalid when the record's date is
+  QDateTime time;             // of the first impact (the tester's clock, held as UTC); invalid when the record's date is
   std::uint32_t impacts = 0;  // impacts in the series
   double dynamic = 0;         // MPa
   double statics = 0;         // MPa

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 
 #include <cmath>
+#include <cstdio>
 
 namespace grx {
 namespace {
@@ -18,7 +19,16 @@ void appendValue(QByteArray& out, double value, QStringView picture, const char*
 
 void appendDegrees(QByteArray& out, double degrees) { out += QByteArray::number(degrees, 'f', 7); }
 
-QString isoTime(const GeoPoint& p) { return p.time.isValid() ? p.time.toString(Qt::ISODate) : QString(); }
+// ISO 8601 without a zone: the tester keeps its local time and does not say which zone it is.
+QByteArray isoTime(const GeoPoint& p) {
+  if (!p.time.isValid()) return {};
+  const QDate d = p.time.date();
+  const QTime t = p.time.time();
+  char text[40];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d", d.year(), d.month(), d.day(), t.hour(), t.minute(),
+                t.second());
+  return QByteArray(text);
+}
 
 // A JSON string: quotes, backslashes and control characters escaped.
 void appendJsonString(QByteArray& out, const QString& text) {
@@ -117,7 +127,11 @@ QByteArray geoJson(const std::vector<GeoPoint>& points) {
     out += "]},\"properties\":{\"series\":";
     appendJsonString(out, p.label);
     out += ",\"date\":";
-    if (p.time.isValid()) appendJsonString(out, isoTime(p));
+    if (p.time.isValid()) {
+      out += '"';
+      out += isoTime(p);
+      out += '"';
+    }
     else out += "null";
     out += ",\"impacts\":" + QByteArray::number(p.impacts) + ",\"dyn_modulus_mpa\":";
     appendValue(out, p.dynamic, u"0.0", "null");
@@ -156,7 +170,7 @@ QByteArray geoKml(const std::vector<GeoPoint>& points, Language language) {
     out += "</name><description>";
     appendXml(out, description(p, language));
     out += "</description>";
-    if (p.time.isValid()) out += "<TimeStamp><when>" + isoTime(p).toLatin1() + "</when></TimeStamp>";
+    if (p.time.isValid()) out += "<TimeStamp><when>" + isoTime(p) + "</when></TimeStamp>";
     out += "<styleUrl>#";
     out += styleOf(p.verdict);
     out += "</styleUrl><ExtendedData>";
@@ -178,7 +192,7 @@ QByteArray geoKml(const std::vector<GeoPoint>& points, Language language) {
       return b;
     };
     data("series", xml(p.label));
-    data("date", isoTime(p).toLatin1());
+    data("date", isoTime(p));
     data("impacts", QByteArray::number(p.impacts));
     data("dyn_modulus_mpa", number(p.dynamic, u"0.0"));
     data("stat_modulus_mpa", number(p.statics, u"0.0"));
@@ -207,8 +221,7 @@ QByteArray geoGpx(const std::vector<GeoPoint>& points, Language language) {
     out += "\" lon=\"";
     appendDegrees(out, p.longitude);
     out += "\">";
-    // The tester keeps its local time without a zone, and so does the file.
-    if (p.time.isValid()) out += "<time>" + isoTime(p).toLatin1() + "</time>";
+    if (p.time.isValid()) out += "<time>" + isoTime(p) + "</time>";
     out += "<name>";
     appendXml(out, p.label);
     out += "</name><desc>";
@@ -226,7 +239,7 @@ QByteArray geoCsv(const std::vector<GeoPoint>& points) {
   for (const GeoPoint& p : points) {
     appendCsvCell(out, p.label);
     out += ',';
-    out += isoTime(p).toLatin1();
+    out += isoTime(p);
     out += ',' + QByteArray::number(p.impacts) + ',';
     appendValue(out, p.dynamic, u"0.0", "");
     out += ',';

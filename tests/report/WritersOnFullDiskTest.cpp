@@ -69,6 +69,10 @@ std::vector<Writer> writers() {
     {"screen picture", "r.bmp", [](const QDir& d) { return writePictureFile(d.filePath("r.bmp"), pictureBmp(framedPixelMap(), 0, 0xFFFFFF)); }},
     {"GRX1.ini", "GRX1.ini", [](const QDir& d) { return IniFile(d.filePath("GRX1.ini")).writeString("Config", "LangId", "Eng"); }},
   };
+  for (const QString format : {"geojson", "gpx"}) {
+    const QString output = "r." + format;
+    all.push_back({format, output, [output](const QDir& d) { return cli({"geo", d.filePath("s.grx"), "-o", d.filePath(output)}); }});
+  }
   // Every report format; PNG pages are replaced all together, so the first page stands for them.
   for (const QString format : {"pdf", "png", "xlsx", "ods", "odt", "html", "txt", "rtf"}) {
     const QString output = "r." + format;

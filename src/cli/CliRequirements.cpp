@@ -1,0 +1,23 @@
+#include "CliRequirements.h"
+
+#include "platform/AppPaths.h"
+#include "platform/Messages.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+
+namespace grx {
+
+std::optional<QString> readCliRequirements(const QString& named, const QString& configFolder, Language language,
+                                           ControlSetup& setup) {
+  QString file = named;
+  if (file.isEmpty())
+    file = controlSetupPath(!configFolder.isEmpty() ? configFolder
+                                                    : fileHomes(programFolderOf(QCoreApplication::applicationFilePath())).config);
+  const SetupReadResult read = readControlSetup(file, setup);
+  if (read == SetupReadResult::Damaged || (read == SetupReadResult::Missing && !named.isEmpty()))
+    return kFileDamaged.text(language) + QStringLiteral(": ") + QFileInfo(file).fileName();
+  return std::nullopt;
+}
+
+}  // namespace grx
