@@ -1,6 +1,6 @@
 // The main window: start-up to the first shown window, and rebuilding both tables for the largest
 // set a tester read gives (3556 impacts). Runs on the offscreen platform.
-#include "app/ModalUi.h"
+#include "ui/ModalUi.h"
 #include "app/TForm1.h"
 #include "data/ProjectFile.h"
 #include "data/SampleMeasurements.h"

@@ -1,7 +1,7 @@
 // The printed report of the largest series table a tester read can give: 3556 impacts, each its
 // own series (the worst case of one data row per impact). Layout alone, layout and the PDF file,
 // and the print command's road to the preview's first page. Runs on the offscreen platform.
-#include "app/ModalUi.h"
+#include "ui/ModalUi.h"
 #include "data/SampleMeasurements.h"
 #include "report/ReportExport.h"
 #include "report/ReportPainter.h"

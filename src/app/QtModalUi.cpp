@@ -1,4 +1,4 @@
-#include "ModalUi.h"
+#include "ui/ModalUi.h"
 
 #include "TfrmLanguage.h"
 

@@ -2,7 +2,7 @@
 // The About box: the program's name, version and build date, the legal notice and the maker's
 // contacts, with links that open in the desktop's handlers. Its texts come from AboutTexts in the
 // language current when it is created.
-#include "export/AboutTexts.h"
+#include "app/AboutTexts.h"
 
 #include <QDialog>
 #include <QUrl>

@@ -2,7 +2,7 @@
 // The main window: the series table on the left, the impacts table, the curve check boxes and the
 // chart on the right, the status bar below. It holds controls and their handlers; the texts, the
 // settings rules and the file formats live in the layers below.
-#include "ModalUi.h"
+#include "ui/ModalUi.h"
 #include "config/Settings.h"
 #include "control/Requirements.h"
 #include "data/MeasurementSet.h"

@@ -5,7 +5,7 @@
 #include "TAboutBox.h"
 #include "control/ControlTexts.h"
 #include "data/ProjectFile.h"
-#include "export/ReportVariables.h"
+#include "report/ReportVariables.h"
 #include "report/AcceptanceProtocol.h"
 #include "report/ReportPreview.h"
 #include "report/SeriesReport.h"

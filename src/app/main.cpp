@@ -3,7 +3,7 @@
 #include "GuardedApplication.h"
 #include "MainActions.h"
 #include "MainLinkView.h"
-#include "ModalUi.h"
+#include "ui/ModalUi.h"
 #include "TForm1.h"
 #include "data/SampleMeasurements.h"
 #include "device/DeviceLink.h"

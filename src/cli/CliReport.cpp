@@ -4,7 +4,7 @@
 #include "CliFiles.h"
 
 #include "data/ProjectFile.h"
-#include "export/ReportVariables.h"
+#include "report/ReportVariables.h"
 #include "platform/Messages.h"
 #include "report/ReportExport.h"
 #include "report/SeriesReport.h"

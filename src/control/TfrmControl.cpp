@@ -6,7 +6,7 @@
 #include "ControlTables.h"
 #include "ControlTexts.h"
 #include "RequirementsModel.h"
-#include "app/ModalUi.h"
+#include "ui/ModalUi.h"
 #include "config/Settings.h"
 #include "data/ProjectFile.h"
 #include "export/ClipboardText.h"

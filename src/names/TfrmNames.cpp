@@ -1,6 +1,6 @@
 #include "TfrmNames.h"
 
-#include "app/ModalUi.h"
+#include "ui/ModalUi.h"
 #include "config/Settings.h"
 #include "data/ProjectFile.h"
 #include "device/LinkRequests.h"

@@ -4,7 +4,7 @@
 // format of ReportExport. It only shows the pages and calls the outputs; every dialog goes through
 // ModalUi. Its texts are in the language current when it is created.
 #include "ReportExport.h"
-#include "app/ModalUi.h"
+#include "ui/ModalUi.h"
 
 #include <QDialog>
 

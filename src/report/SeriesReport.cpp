@@ -1,6 +1,6 @@
 #include "SeriesReport.h"
 
-#include "export/ReportVariables.h"
+#include "report/ReportVariables.h"
 
 namespace grx {
 

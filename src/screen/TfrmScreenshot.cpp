@@ -1,6 +1,6 @@
 #include "TfrmScreenshot.h"
 
-#include "app/ModalUi.h"
+#include "ui/ModalUi.h"
 #include "config/ScreenshotSettings.h"
 #include "device/LinkRequests.h"
 #include "platform/AppPaths.h"

@@ -1,6 +1,6 @@
 #pragma once
 // A stand-in for the program's dialogs: answers from a script and remembers what was asked.
-#include "app/ModalUi.h"
+#include "ui/ModalUi.h"
 
 #include <deque>
 #include <optional>

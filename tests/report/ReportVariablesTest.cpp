@@ -1,4 +1,4 @@
-#include "export/ReportVariables.h"
+#include "report/ReportVariables.h"
 
 #include <gtest/gtest.h>
 

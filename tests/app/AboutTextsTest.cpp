@@ -1,4 +1,4 @@
-#include "export/AboutTexts.h"
+#include "app/AboutTexts.h"
 
 #include <QRegularExpression>
 
