@@ -205,6 +205,8 @@ int MapView::pointAt(QPointF pixel) const {
   return best;
 }
 
+QString MapView::message() const { return points_.empty() ? kNoPositions.text() : QString(); }
+
 void MapView::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   paintMap(painter);
@@ -216,7 +218,7 @@ void MapView::paintMap(QPainter& painter) {
   painter.setFont(font());
   if (points_.empty()) {
     painter.setPen(QColor(90, 90, 90));
-    painter.drawText(rect().adjusted(8, 8, -8, -8), Qt::AlignCenter | Qt::TextWordWrap, kNoPositions.text());
+    painter.drawText(rect().adjusted(8, 8, -8, -8), Qt::AlignCenter | Qt::TextWordWrap, message());
     return;
   }
   paintPoints(painter);

@@ -35,6 +35,9 @@ class MapView : public QWidget {
   const std::vector<GeoPoint>& points() const { return points_; }
   // The series table's current series, drawn highlighted; none: no highlight.
   void setCurrentSeries(std::optional<std::uint32_t> k);
+  int currentPoint() const { return current_; }  // index into points(), -1: none
+  // What the map says in place of points: empty while it has points to show.
+  QString message() const;
   // The save dialog and its messages, and the folder it proposes.
   void setDialogs(ModalUi* ui, std::function<QString()> folder);
 
