@@ -1,4 +1,4 @@
-// The map tab of the main window driven with the mouse, the export of the positions from the File
+// The map tab of the main window driven with the mouse (click, wheel, drag, double click), the export of the positions from the File
 // menu, and the tab captions and the map's text without positions in both languages.
 #include "app/MainActions.h"
 #include "geo/MapView.h"
@@ -67,6 +67,15 @@ TEST_F(MapWindow, AClickSelectsTheSeriesTheWheelZoomsAboutTheCursorADoubleClickS
 
   const QPoint empty(3, map.height() - 3);
   ASSERT_EQ(map.pointAt(empty), -1);
+  const QPointF before = map.pointPixel(0);
+  QTest::mousePress(&map, Qt::LeftButton, {}, empty);
+  QMouseEvent move(QEvent::MouseMove, empty + QPoint(40, -30), map.mapToGlobal(empty + QPoint(40, -30)), Qt::NoButton,
+                   Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(&map, &move);
+  QTest::mouseRelease(&map, Qt::LeftButton, {}, empty + QPoint(40, -30));
+  EXPECT_NEAR(map.pointPixel(0).x(), before.x() + 40, 1e-6);  // a drag moves the picture with the mouse
+  EXPECT_NEAR(map.pointPixel(0).y(), before.y() - 30, 1e-6);
+  EXPECT_EQ(form_->StringGrid1->currentRow(), 3);
   QTest::mouseDClick(&map, Qt::LeftButton, {}, empty);
   EXPECT_DOUBLE_EQ(map.viewport().scale(), fitted);
   for (std::size_t i = 0; i < 3; ++i) EXPECT_TRUE(map.rect().contains(map.pointPixel(i).toPoint())) << i;
