@@ -14,6 +14,7 @@ endforeach()
 set(standard_config "")
 set(full_config "Super=Y\r\nLeftAxisPlus=Y\r\nAccelGraph=Y\r\nVelocityGraph=Y\r\nDisplacementGraph=Y\r\nForceGraph=Y\r\n")
 
+# Further arguments: environment settings of the program (GRX1_TAB=1 shows the map).
 function(take lang langid name config)
   set(folder "${SCRATCH}/${lang}-${name}")
   file(REMOVE_RECURSE "${folder}")
@@ -28,7 +29,7 @@ function(take lang langid name config)
   # No tester is looked for on this machine's buses: the libusb library name leads nowhere.
   execute_process(
     COMMAND "${CMAKE_COMMAND}" -E env --unset=QT_QPA_PLATFORM
-            GRX1_SAMPLE_IMPACTS=120 "GRX1_GRAB=${png}" GRX1_GRAB_DELAY_MS=900
+            GRX1_SAMPLE_IMPACTS=120 "GRX1_GRAB=${png}" GRX1_GRAB_DELAY_MS=900 ${ARGN}
             "GRX1_LIBUSB=${folder}/no-libusb.so" LC_ALL=C.UTF-8
             "${XVFB_RUN}" -a -s "-screen 0 1280x800x24" "./${exe}"
     WORKING_DIRECTORY "${folder}"
@@ -48,6 +49,7 @@ foreach(pair "ru;Rus" "en;Eng")
   list(GET pair 1 langid)
   take(${lang} ${langid} main-window "${standard_config}")
   take(${lang} ${langid} full-view "${full_config}")
+  take(${lang} ${langid} map "${standard_config}" GRX1_TAB=1)
 endforeach()
 file(REMOVE_RECURSE "${SCRATCH}")
 file(TOUCH "${OUT}/pictures.stamp")

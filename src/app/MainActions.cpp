@@ -44,6 +44,10 @@ MainActions::MainActions(QMainWindow* window) : QObject(window), window_(window)
   APrinter = make("APrinter", int(I::Print));
   APrint = make("APrint", int(I::Print));
   AExit = make("AExit", int(I::Exit));
+  AExportGeoJson = make("AExportGeoJson");
+  AExportKml = make("AExportKml");
+  AExportGpx = make("AExportGpx");
+  AExportGeoCsv = make("AExportGeoCsv");
   ACopyTable1 = make("ACopyTable1", int(I::CopyTable));
   ACopyBlockTable1 = make("ACopyBlockTable1", int(I::CopySelection));
   ACopyTable2 = make("ACopyTable2", int(I::CopyTable));
@@ -89,6 +93,9 @@ MainActions::MainActions(QMainWindow* window) : QObject(window), window_(window)
   file->addActions({AProjectNew, AProjectOpen, AProjectSave});
   hiddenSeparator(file);
   file->addActions({AOpen, ASave});
+  QMenu* positions = menu("MenuExportPositions");
+  positions->addActions({AExportGeoJson, AExportKml, AExportGpx, AExportGeoCsv});
+  file->addMenu(positions);
   file->addSeparator();
   file->addActions({APrinter, APrint});
   hiddenSeparator(file);

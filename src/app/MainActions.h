@@ -27,6 +27,11 @@ class MainActions : public QObject {
   QAction* APrinter;
   QAction* APrint;
   QAction* AExit;
+  // File > Export positions: the series' positions as a GIS file
+  QAction* AExportGeoJson;
+  QAction* AExportKml;
+  QAction* AExportGpx;
+  QAction* AExportGeoCsv;
   // Edit and the table and chart pop-ups
   QAction* ACopyTable1;
   QAction* ACopyBlockTable1;

@@ -115,6 +115,7 @@ void TForm1::createControls() {
   CheckBoxForce = curveBox("CheckBoxForce", "F(t)", QColor(0, 0, 128), PanelRight);
 
   createChart();
+  createMap();
 
   Splitter1->setStretchFactor(0, 0);
   Splitter1->setStretchFactor(1, 1);
@@ -187,6 +188,7 @@ void TForm1::connectActions() {
   connectExportActions();
   connectTesterActions();
   connect(a->ACompactionControl, &QAction::triggered, this, &TForm1::ACompactionControlExecute);
+  connectMapActions();
 }
 
 void TForm1::FormCreate() {
@@ -289,6 +291,7 @@ void TForm1::ALangEngExecute() { switchLanguage(Language::English); }
 void TForm1::MenuFill() {
   const Language language = currentLanguage();
   Actions->applyCaptions(language);
+  applyMapCaptions();
   FormResize();
   for (QCheckBox* box : {CheckBoxAccel, CheckBoxVelocity, CheckBoxDisplacement, CheckBoxForce})
     box->setToolTip(menuText(box->objectName().toLatin1().constData(), language));
@@ -337,7 +340,7 @@ void TForm1::layOutRightPane() {
   }
   const QRect force = CheckBoxForce->geometry();
   const int chartTop = force.top() + force.height() + 10;
-  Chart1->setGeometry(0, chartTop, paneWidth, std::max(paneHeight - chartTop, 0));
+  TabsChartMap->setGeometry(0, chartTop, paneWidth, std::max(paneHeight - chartTop, 0));
 }
 
 void TForm1::resizeEvent(QResizeEvent* event) {

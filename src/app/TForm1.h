@@ -24,14 +24,18 @@ class QCustomPlot;
 class QLabel;
 class QProgressBar;
 class QSplitter;
+class QTabWidget;
 
 namespace grx {
 
 enum class ExportSignal;
+enum class GeoFormat;
+struct ControlResult;
 class HelpLauncher;
 struct LinkShared;
 class LinkLamp;
 class MainActions;
+class MapView;
 class SignalChart;
 class StringGridView;
 class TfrmControl;
@@ -64,7 +68,9 @@ class TForm1 : public QMainWindow {
   QCheckBox* CheckBoxVelocity = nullptr;
   QCheckBox* CheckBoxDisplacement = nullptr;
   QCheckBox* CheckBoxForce = nullptr;
+  QTabWidget* TabsChartMap = nullptr;  // the chart and the map, below the impacts table
   QCustomPlot* Chart1 = nullptr;
+  MapView* MapView1 = nullptr;
   QLabel* StatusPanel[4] = {};
   QProgressBar* ProgressBar1 = nullptr;
   LinkLamp* ShapeLink = nullptr;
@@ -182,6 +188,10 @@ class TForm1 : public QMainWindow {
   // The acceptance protocol of the measurements in the report preview.
   void AAcceptanceProtocolExecute();
 
+  // The map of the test points (TForm1Map.cpp) and the File menu's export of their positions as
+  // a GIS file (GeoJSON, KML, GPX or CSV).
+  void AExportPositionsExecute(GeoFormat format);
+
   // Draws an impact; the chart by default (tests may watch the calls).
   std::function<void(std::uint32_t impact)> drawImpact;
 
@@ -226,6 +236,11 @@ class TForm1 : public QMainWindow {
   void connectTesterActions();
   LinkShared& testerLink();
   void readControlSetupAtStart();
+  void createMap();
+  void connectMapActions();
+  void applyMapCaptions();
+  // The map follows the measurements, the verdicts (none: no requirements) and the language.
+  void refreshMap(const ControlResult* result);
 
   Environment env_;
   IniFile ini_;

@@ -49,6 +49,7 @@ void TForm1::refreshControl() {
   // With no requirements and no window there is nothing to show: the table keeps its own colours.
   if (controlSetup_.requirements.isEmpty() && !controlWindow_) {
     StringGrid1->setRowColors({});
+    refreshMap(nullptr);
     return;
   }
   const ControlResult result = evaluateControl(*set_, controlSetup_);
@@ -58,6 +59,7 @@ void TForm1::refreshControl() {
     if (row < colors.size()) colors[row] = verdictColor(p.verdict);
   }
   StringGrid1->setRowColors(std::move(colors));
+  refreshMap(controlSetup_.requirements.isEmpty() ? nullptr : &result);
   if (controlWindow_) controlWindow_->showResult(result);
 }
 

@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QIcon>
+#include <QTabWidget>
 #include <QTimer>
 
 #include <cstdio>
@@ -26,6 +27,7 @@ namespace {
 //   GRX1_ACTION=NAME       triggers the main window's action NAME (e.g. AMaterialEdit) after start;
 //                          GRX1_GRAB then pictures the window it opened (the newest top-level one)
 //   GRX1_ACTION_DELAY_MS=N when the action is triggered (default 100)
+//   GRX1_TAB=N             shows tab N of the right pane (0: the chart, 1: the map)
 void applyDeveloperHooks(grx::TForm1& form) {
   bool ok = false;
   const int samples = qEnvironmentVariableIntValue("GRX1_SAMPLE_IMPACTS", &ok);
@@ -34,6 +36,8 @@ void applyDeveloperHooks(grx::TForm1& form) {
     form.measurements().setModified(true);  // in no file yet, like a read
     form.RebuildTables();
   }
+  const int tab = qEnvironmentVariableIntValue("GRX1_TAB", &ok);
+  if (ok) form.TabsChartMap->setCurrentIndex(tab);
   const QString action = qEnvironmentVariable("GRX1_ACTION");
   if (!action.isEmpty()) {
     bool delayGiven = false;

@@ -261,6 +261,8 @@ QByteArray geoCsv(const std::vector<GeoPoint>& points) {
   return out;
 }
 
+QString geoPointDescription(const GeoPoint& point, Language language) { return description(point, language); }
+
 QByteArray geoFile(GeoFormat format, const std::vector<GeoPoint>& points, Language language) {
   switch (format) {
     case GeoFormat::GeoJson: return geoJson(points);

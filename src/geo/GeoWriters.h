@@ -29,6 +29,10 @@ QByteArray geoGpx(const std::vector<GeoPoint>& points, Language language);
 // UTF-8, comma separated, RFC 4180 quoting, CR LF: the GeoJSON keys, then latitude and longitude.
 QByteArray geoCsv(const std::vector<GeoPoint>& points);
 
+// The values of a series as lines "name: value" in the language, as the KML and GPX descriptions
+// hold them (and the map's tooltip shows them).
+QString geoPointDescription(const GeoPoint& point, Language language);
+
 QByteArray geoFile(GeoFormat format, const std::vector<GeoPoint>& points, Language language);
 // Written whole through the safe write, or not at all.
 SafeWriteResult writeGeoFile(const QString& path, GeoFormat format, const std::vector<GeoPoint>& points, Language language);
