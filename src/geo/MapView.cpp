@@ -2,7 +2,7 @@
 
 #include "GeoWriters.h"
 #include "MapProjection.h"
-#include "app/ModalUi.h"
+#include "ui/ModalUi.h"
 #include "control/ControlTexts.h"
 #include "platform/Messages.h"
 #include "platform/NumberFormat.h"

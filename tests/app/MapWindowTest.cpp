@@ -108,7 +108,7 @@ TEST_F(MapWindow, ExportPositionsWritesTheFileAndNamesTheSeriesWithoutAPosition)
     const QByteArray bytes = test::readFileBytes(dir_.filePath(QStringLiteral("points") + QString::fromLatin1(c.extension)));
     EXPECT_TRUE(bytes.contains(c.firstPoint)) << bytes.left(300).toStdString();
     ASSERT_EQ(ui_.messages.size(), 1u);
-    EXPECT_EQ(ui_.messages[0].text, "1 series have no position: 3/1");
+    EXPECT_EQ(ui_.messages[0].text, "1 series has no position: 3/1");
   }
 
   // Without any position nothing is asked and nothing written.
