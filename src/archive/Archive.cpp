@@ -1,0 +1,195 @@
+// Opening an archive and adding measurements to it. The lists and the loading of a selection are in
+// ArchiveQueries.cpp.
+#include "Archive.h"
+
+#include "ArchiveDialect.h"
+#include "ArchiveImpact.h"
+#include "ArchiveSchema.h"
+#include "ArchiveSql.h"
+#include "data/MeasurementSet.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QSet>
+#include <QSqlDriver>
+
+#include <atomic>
+#include <cmath>
+
+namespace grx {
+namespace {
+
+std::atomic<int> connectionCounter{0};
+
+// A float that is no number (a damaged record) is kept as "no value".
+QVariant numberOrNull(double v) { return std::isfinite(v) ? QVariant(v) : QVariant(QMetaType::fromType<double>()); }
+QVariant optionalNumber(const std::optional<double>& v) {
+  return v ? QVariant(*v) : QVariant(QMetaType::fromType<double>());
+}
+
+// Hashes looked up per statement when an import asks which impacts are kept already.
+constexpr int kLookupChunk = 400;
+
+}  // namespace
+
+Archive::Archive(QString name, ArchiveLocation location)
+    : name_(std::move(name)), location_(std::move(location)), dialect_(std::make_unique<ArchiveDialect>(ArchiveDialect::of(location_))) {}
+
+Archive::~Archive() {
+  {
+    QSqlDatabase db = QSqlDatabase::database(name_, false);
+    if (db.isOpen()) db.close();
+  }
+  QSqlDatabase::removeDatabase(name_);
+}
+
+std::unique_ptr<Archive> Archive::open(const QString& connection, ArchiveError& error, int schemaVersion) {
+  error = {};
+  LocationProblem problem = LocationProblem::None;
+  const std::optional<ArchiveLocation> location = parseArchiveLocation(connection, &problem);
+  if (!location) {
+    error = {problem == LocationProblem::PasswordInUrl ? ArchiveFailure::PasswordInUrl : ArchiveFailure::BadLocation,
+             {}, 0};
+    return nullptr;
+  }
+  const QString name = QStringLiteral("grx1-archive-%1").arg(++connectionCounter);
+  std::unique_ptr<Archive> archive(new Archive(name, *location));
+  const ArchiveDialect& d = *archive->dialect_;
+  if (!QSqlDatabase::isDriverAvailable(d.driver)) {
+    error = {ArchiveFailure::NoDriver, d.driver, 0};
+    return nullptr;
+  }
+  QSqlDatabase db = QSqlDatabase::addDatabase(d.driver, name);
+  if (location->engine == ArchiveEngine::Sqlite) {
+    // A folder that is missing is not made: the archive goes where the user said, or nowhere.
+    const QFileInfo file(location->path);
+    if (!file.absoluteDir().exists() || (file.exists() && !file.isFile())) {
+      error = {ArchiveFailure::CannotOpen, QDir::toNativeSeparators(location->path), 0};
+      return nullptr;
+    }
+    db.setDatabaseName(location->path);
+  } else {
+    db.setHostName(location->host);
+    if (location->port > 0) db.setPort(location->port);
+    db.setUserName(location->user);
+    db.setDatabaseName(location->database);
+  }
+  db.setConnectOptions(d.connectOptions);
+  if (!db.open()) {
+    error = {ArchiveFailure::CannotOpen, db.lastError().text().simplified(), 0};
+    return nullptr;
+  }
+  error = prepareArchiveSchema(db, d, schemaVersion > 0 ? schemaVersion : kArchiveSchemaVersion);
+  if (error) return nullptr;
+  return archive;
+}
+
+int Archive::schemaVersion() {
+  QSqlDatabase db = QSqlDatabase::database(name_, false);
+  return archiveSchemaVersion(db);
+}
+
+ArchiveError Archive::beginWrite() {
+  QSqlDatabase db = QSqlDatabase::database(name_, false);
+  return runSql(db, dialect_->beginWrite);
+}
+
+void Archive::rollback() {
+  QSqlDatabase db = QSqlDatabase::database(name_, false);
+  runSql(db, QStringLiteral("ROLLBACK"));
+}
+
+ArchiveError Archive::import(const MeasurementSet& set, const QString& source, ImportOutcome& outcome,
+                             const std::function<void(std::uint32_t)>& afterImpact) {
+  outcome = {};
+  const std::uint32_t n = set.count();
+  outcome.impacts = n;
+  // The columns are taken before the transaction, so it stays short for a second writer.
+  std::vector<ArchiveImpact> rows(n);
+  std::vector<QString> seriesKeys(n);
+  for (std::uint32_t i = 0; i < n; ++i) rows[i] = archiveImpactOf(set.record(i));
+  for (std::uint32_t k = 0; k < set.seriesCount(); ++k)
+    for (std::uint32_t i = set.seriesStart(k); i < set.seriesStart(k + 1); ++i) seriesKeys[i] = rows[set.seriesStart(k)].hash;
+
+  QSqlDatabase db = QSqlDatabase::database(name_, false);
+  if (ArchiveError e = beginWrite()) return e;
+  auto fail = [this](ArchiveError e) {
+    rollback();
+    return e;
+  };
+  QSqlQuery query(db);
+  const QString now = QDateTime::currentDateTimeUtc().toString(Qt::ISODate);
+  if (ArchiveError e = runSql(query,
+                              QStringLiteral("INSERT INTO grx1_imports (imported_at, source, impacts, new_impacts) "
+                                             "VALUES (?, ?, ?, 0) RETURNING id"),
+                              {now, source.isEmpty() ? QStringLiteral("") : source, int(n)}))
+    return fail(e);
+  if (!query.next()) return fail(queryFailed(query.lastError()));
+  outcome.importId = query.value(0).toLongLong();
+  query.finish();  // an open statement would keep the commit from going through
+
+  // Which impacts are kept already: most of a re-read, and then nothing needs to be sent again.
+  QSet<QString> kept;
+  for (std::uint32_t first = 0; first < n; first += kLookupChunk) {
+    const int count = int(std::min<std::uint32_t>(kLookupChunk, n - first));
+    QVariantList hashes;
+    for (int j = 0; j < count; ++j) hashes << rows[first + j].hash;
+    QSqlQuery lookup(db);
+    lookup.setForwardOnly(true);
+    if (ArchiveError e = runSql(lookup,
+                                QStringLiteral("SELECT hash FROM grx1_impacts WHERE hash IN (%1)").arg(placeholders(count)),
+                                hashes))
+      return fail(e);
+    while (lookup.next()) kept.insert(lookup.value(0).toString());
+  }
+
+  // Another program may store the same impact meanwhile: the unique key keeps one, and the
+  // statement that loses does nothing.
+  QSqlQuery insertRecord(db);
+  if (!insertRecord.prepare(
+          QStringLiteral("INSERT INTO grx1_records (hash, record) VALUES (?, ?) ON CONFLICT (hash) DO NOTHING")))
+    return fail(queryFailed(insertRecord.lastError()));
+  QSqlQuery insert(db);
+  if (!insert.prepare(QStringLiteral(
+          "INSERT INTO grx1_impacts (hash, entry, taken_at, series_number, impact_number, series_key, material, "
+          "object, names_folded, dynamic_modulus, static_modulus, latitude, longitude, import_id, import_order) "
+          "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT (hash) DO NOTHING")))
+    return fail(queryFailed(insert.lastError()));
+  for (std::uint32_t i = 0; i < n; ++i) {
+    const ArchiveImpact& a = rows[i];
+    if (kept.contains(a.hash)) continue;
+    const std::uint8_t* entry = set.directory() + std::size_t(i) * kDirectoryEntrySize;
+    insertRecord.addBindValue(a.hash);
+    insertRecord.addBindValue(QByteArray::fromRawData(reinterpret_cast<const char*>(set.record(i)), kRecordSize));
+    if (!insertRecord.exec()) return fail(queryFailed(insertRecord.lastError()));
+    insert.addBindValue(a.hash);
+    insert.addBindValue(qint64(readU32(entry)));
+    insert.addBindValue(a.takenAt);
+    insert.addBindValue(a.seriesNumber);
+    insert.addBindValue(a.impactNumber);
+    insert.addBindValue(seriesKeys[i]);
+    insert.addBindValue(a.material);
+    insert.addBindValue(a.object);
+    insert.addBindValue(a.namesFolded);
+    insert.addBindValue(numberOrNull(a.dynamicModulus));
+    insert.addBindValue(numberOrNull(a.staticModulus));
+    insert.addBindValue(optionalNumber(a.latitude));
+    insert.addBindValue(optionalNumber(a.longitude));
+    insert.addBindValue(outcome.importId);
+    insert.addBindValue(int(i));
+    if (!insert.exec()) return fail(queryFailed(insert.lastError()));
+    if (insert.numRowsAffected() > 0) {
+      ++outcome.added;
+      kept.insert(a.hash);  // the same impact twice in one set is kept once
+    }
+    if (afterImpact) afterImpact(i);
+  }
+  if (ArchiveError e = runSql(db, QStringLiteral("UPDATE grx1_imports SET new_impacts = ? WHERE id = ?"),
+                              {int(outcome.added), outcome.importId}))
+    return fail(e);
+  if (ArchiveError e = runSql(db, QStringLiteral("COMMIT"))) return fail(e);
+  return {};
+}
+
+}  // namespace grx
