@@ -44,6 +44,9 @@ MainActions::MainActions(QMainWindow* window) : QObject(window), window_(window)
   APrinter = make("APrinter", int(I::Print));
   APrint = make("APrint", int(I::Print));
   AExit = make("AExit", int(I::Exit));
+  AArchive = make("AArchive", int(I::Open));
+  AArchiveAdd = make("AArchiveAdd", int(I::Save));
+  AArchiveKeep = make("AArchiveKeep", -1, true);
   ACopyTable1 = make("ACopyTable1", int(I::CopyTable));
   ACopyBlockTable1 = make("ACopyBlockTable1", int(I::CopySelection));
   ACopyTable2 = make("ACopyTable2", int(I::CopyTable));
@@ -89,6 +92,8 @@ MainActions::MainActions(QMainWindow* window) : QObject(window), window_(window)
   file->addActions({AProjectNew, AProjectOpen, AProjectSave});
   hiddenSeparator(file);
   file->addActions({AOpen, ASave});
+  file->addSeparator();
+  file->addActions({AArchive, AArchiveAdd, AArchiveKeep});
   file->addSeparator();
   file->addActions({APrinter, APrint});
   hiddenSeparator(file);

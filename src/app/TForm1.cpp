@@ -3,6 +3,7 @@
 #include "HelpLauncher.h"
 #include "LinkLamp.h"
 #include "MainActions.h"
+#include "archive/TfrmArchive.h"
 #include "MenuTexts.h"
 #include "QtTexts.h"
 #include "device/LinkRequests.h"
@@ -186,6 +187,7 @@ void TForm1::connectActions() {
   connectChartActions();
   connectExportActions();
   connectTesterActions();
+  connectArchiveActions();
   connect(a->ACompactionControl, &QAction::triggered, this, &TForm1::ACompactionControlExecute);
 }
 
@@ -280,6 +282,7 @@ void TForm1::switchLanguage(Language language) {
   applyQtTexts(language);
   MenuFill();
   refreshControl();
+  if (archiveWindow_) archiveWindow_->setCaptions();
   Actions->menuLanguage()->setIcon((language == Language::Russian ? Actions->ALangRus : Actions->ALangEng)->icon());
 }
 
@@ -401,7 +404,9 @@ void TForm1::AGaugeReadExecute() {
 void TForm1::takeOverMeasurements(MeasurementSet& staging) {
   set_->swap(staging);
   set_->setModified(true);  // a read lives only here until it is saved
+  setSource_ = QString();
   RebuildTables();
+  if (Actions->AArchiveKeep->isChecked() && !set_->isEmpty()) AArchiveAddExecute();
 }
 
 // The manual's contents page in the current language; empty when no manual is installed.

@@ -34,7 +34,11 @@ class LinkLamp;
 class MainActions;
 class SignalChart;
 class StringGridView;
+class TfrmArchive;
 class TfrmControl;
+class ArchiveImporter;
+struct ArchiveFilter;
+struct ImportReport;
 
 class TForm1 : public QMainWindow {
   Q_OBJECT
@@ -182,6 +186,17 @@ class TForm1 : public QMainWindow {
   // The acceptance protocol of the measurements in the report preview.
   void AAcceptanceProtocolExecute();
 
+  // The measurement archive (TForm1Archive.cpp): every completed read goes into it when the option
+  // is on, off the window thread; the archive window opens a selection as the measurement set.
+  void AArchiveExecute();
+  void AArchiveAddExecute();
+  void AArchiveKeepExecute();
+  TfrmArchive* archiveWindow() const;
+  // Opens the archive's selection as an open of a file would; false when it was not opened.
+  bool openFromArchive(const ArchiveFilter& filter, const QStringList& seriesKeys);
+  // Imports under way or waiting.
+  int archiveImportsPending() const;
+
   // Draws an impact; the chart by default (tests may watch the calls).
   std::function<void(std::uint32_t impact)> drawImpact;
 
@@ -226,6 +241,10 @@ class TForm1 : public QMainWindow {
   void connectTesterActions();
   LinkShared& testerLink();
   void readControlSetupAtStart();
+  void connectArchiveActions();
+  void archiveImportFinished(const ImportReport& report);
+  // Says an archive failure: a message box for a command, once per run for the automatic keep.
+  void showArchiveFailure(const QString& text, bool command);
 
   Environment env_;
   IniFile ini_;
@@ -245,6 +264,10 @@ class TForm1 : public QMainWindow {
   std::unique_ptr<LinkShared> ownLink_;  // the name blocks when no device link was given (tests)
   ControlSetup controlSetup_;
   QPointer<TfrmControl> controlWindow_;
+  QPointer<TfrmArchive> archiveWindow_;
+  ArchiveImporter* archiveImporter_ = nullptr;
+  bool archiveFailureShown_ = false;
+  QString setSource_;  // the file the shown set came from; empty for a read or the archive
 };
 
 }  // namespace grx
