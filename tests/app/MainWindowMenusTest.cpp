@@ -47,7 +47,8 @@ TEST_F(MainWindowMenus, ReducedViewInRussian) {
   TForm1& form = start();
   EXPECT_EQ(menuBarOf(form),
             QStringList({
-                QStringLiteral("Файл: Открыть файл... | Сохранить файл... | --- | Печать... | Выход"),
+                QStringLiteral("Файл: Открыть файл... | Сохранить файл... | --- | Архив... | Добавить в архив | "
+                               "Хранить считанные данные в архиве | --- | Печать... | Выход"),
                 QStringLiteral("Правка: Копировать таблицу 1 в буфер обмена | Копировать выделенное в буфер обмена | --- | "
                                "Копировать таблицу 2 в буфер обмена | --- | Копировать график в буфер обмена | "
                                "Копировать данные графика в буфер обмена | --- | Контроль уплотнения"),
@@ -82,7 +83,8 @@ TEST_F(MainWindowMenus, FullViewInEnglish) {
   TForm1& form = start();
   EXPECT_EQ(menuBarOf(form),
             QStringList({
-                QStringLiteral("File: Open file... | Save file... | --- | Print... | Exit"),
+                QStringLiteral("File: Open file... | Save file... | --- | Archive... | Add to archive | "
+                               "Keep every read in the archive | --- | Print... | Exit"),
                 QStringLiteral("Edit: Copy table 1 to clipboard | Copy select to clipboard | "
                                "Копировать данные силы (F) для калибровки | "
                                "Копировать данные перемещения (S) для калибровки | --- | Copy table 2 to clipboard | --- | "
