@@ -193,7 +193,7 @@ class TForm1 : public QMainWindow {
   void AArchiveKeepExecute();
   TfrmArchive* archiveWindow() const;
   // Opens the archive's selection as an open of a file would; false when it was not opened.
-  bool openFromArchive(const ArchiveFilter& filter, const QStringList& seriesKeys);
+  bool openFromArchive(const ArchiveFilter& filter, const QList<qint64>& seriesKeys);
   // Imports under way or waiting.
   int archiveImportsPending() const;
 

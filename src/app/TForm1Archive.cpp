@@ -74,13 +74,13 @@ void TForm1::AArchiveExecute() {
     return;
   }
   TfrmArchive::Environment env{std::move(archive), env_.ui,
-                               [this](const ArchiveFilter& f, const QStringList& keys) { return openFromArchive(f, keys); }};
+                               [this](const ArchiveFilter& f, const QList<qint64>& keys) { return openFromArchive(f, keys); }};
   archiveWindow_ = new TfrmArchive(std::move(env), this);
   archiveWindow_->FormCreate();
   archiveWindow_->show();
 }
 
-bool TForm1::openFromArchive(const ArchiveFilter& filter, const QStringList& seriesKeys) {
+bool TForm1::openFromArchive(const ArchiveFilter& filter, const QList<qint64>& seriesKeys) {
   if (!archiveWindow_) return false;
   Archive& archive = archiveWindow_->archive();
   // Loaded beside the shown set and swapped in only when whole, as an open of a file.

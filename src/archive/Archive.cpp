@@ -107,10 +107,10 @@ ArchiveError Archive::import(const MeasurementSet& set, const QString& source, I
   outcome.impacts = n;
   // The columns are taken before the transaction, so it stays short for a second writer.
   std::vector<ArchiveImpact> rows(n);
-  std::vector<QString> seriesKeys(n);
+  std::vector<qint64> seriesKeys(n);
   for (std::uint32_t i = 0; i < n; ++i) rows[i] = archiveImpactOf(set.record(i));
   for (std::uint32_t k = 0; k < set.seriesCount(); ++k)
-    for (std::uint32_t i = set.seriesStart(k); i < set.seriesStart(k + 1); ++i) seriesKeys[i] = rows[set.seriesStart(k)].hash;
+    for (std::uint32_t i = set.seriesStart(k); i < set.seriesStart(k + 1); ++i) seriesKeys[i] = seriesKeyOf(rows[set.seriesStart(k)].hash);
 
   QSqlDatabase db = QSqlDatabase::database(name_, false);
   if (ArchiveError e = beginWrite()) return e;

@@ -34,7 +34,7 @@ struct ArchiveFilter {
 // One series of the archive: the impacts of a series as the tester wrote them, kept together across
 // re-reads (they carry the key of the series' first impact).
 struct ArchiveSeries {
-  QString key;
+  qint64 key = 0;
   QString start;  // the first impact's time stamp, "YYYY-MM-DD hh:mm:ss"
   int seriesNumber = 0;
   int impacts = 0;  // that match the filter
@@ -87,7 +87,7 @@ class Archive {
   // into `staging` in time order, with the directory entries they came with. More than a project
   // file holds is TooLarge with the count. `staging` is a set other than the one shown: its content
   // only counts when nothing failed.
-  ArchiveError load(const ArchiveFilter& filter, const QStringList& seriesKeys, MeasurementSet& staging);
+  ArchiveError load(const ArchiveFilter& filter, const QList<qint64>& seriesKeys, MeasurementSet& staging);
 
   // The SQL connection, for tests that look at the tables.
   QString connectionName() const { return name_; }

@@ -14,6 +14,8 @@ QString recordHash(const std::uint8_t* record) {
   return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
 }
 
+qint64 seriesKeyOf(const QString& hash) { return hash.left(15).toLongLong(nullptr, 16); }
+
 std::optional<double> decimalDegrees(std::int32_t word, int limitDegrees) {
   if (word == 0) return std::nullopt;
   const std::uint32_t m = word < 0 ? std::uint32_t(-std::int64_t(word)) : std::uint32_t(word);

@@ -25,6 +25,8 @@ struct ArchiveImpact {
 // The columns of one record (kRecordSize bytes).
 ArchiveImpact archiveImpactOf(const std::uint8_t* record);
 QString recordHash(const std::uint8_t* record);
+// The key of a series: the first 60 bits of its first impact's hash.
+qint64 seriesKeyOf(const QString& hash);
 
 // Decimal degrees of a coordinate word: none for 0 or for degrees beyond the limit (90 for a
 // latitude, 180 for a longitude); negative in the south and west.

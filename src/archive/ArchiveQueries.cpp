@@ -68,7 +68,7 @@ ArchiveError Archive::listSeries(const ArchiveFilter& filter, std::vector<Archiv
     return e;
   while (query.next()) {
     ArchiveSeries s;
-    s.key = query.value(0).toString();
+    s.key = query.value(0).toLongLong();
     s.start = query.value(1).toString();
     s.seriesNumber = query.value(2).toInt();
     s.impacts = query.value(3).toInt();
@@ -108,11 +108,11 @@ ArchiveError Archive::distinctNames(bool objects, QStringList& names) {
   return {};
 }
 
-ArchiveError Archive::load(const ArchiveFilter& filter, const QStringList& seriesKeys, MeasurementSet& staging) {
+ArchiveError Archive::load(const ArchiveFilter& filter, const QList<qint64>& seriesKeys, MeasurementSet& staging) {
   QSqlDatabase db = QSqlDatabase::database(name_, false);
   // First which impacts, in time order (a light query), so an oversized selection is said before
   // any record is fetched.
-  const QSet<QString> wanted(seriesKeys.begin(), seriesKeys.end());
+  const QSet<qint64> wanted(seriesKeys.begin(), seriesKeys.end());
   QStringList hashes;
   std::vector<std::uint32_t> entries;
   {
@@ -125,7 +125,7 @@ ArchiveError Archive::load(const ArchiveFilter& filter, const QStringList& serie
                                 w.values))
       return e;
     while (query.next())
-      if (wanted.isEmpty() || wanted.contains(query.value(1).toString())) {
+      if (wanted.isEmpty() || wanted.contains(query.value(1).toLongLong())) {
         hashes << query.value(0).toString();
         entries.push_back(std::uint32_t(query.value(2).toLongLong()));
       }

@@ -29,12 +29,11 @@ ArchiveError createVersion1(QSqlDatabase& db, const ArchiveDialect& d) {
       QStringLiteral("CREATE TABLE grx1_records (hash VARCHAR(64) NOT NULL PRIMARY KEY, record %1 NOT NULL)").arg(d.blobType),
       QStringLiteral("CREATE TABLE grx1_impacts (hash VARCHAR(64) NOT NULL PRIMARY KEY, "
                      "entry BIGINT NOT NULL, taken_at VARCHAR(19) NOT NULL, series_number INTEGER NOT NULL, "
-                     "impact_number INTEGER NOT NULL, series_key VARCHAR(64) NOT NULL, material VARCHAR(80) NOT NULL, "
+                     "impact_number INTEGER NOT NULL, series_key BIGINT NOT NULL, material VARCHAR(80) NOT NULL, "
                      "object VARCHAR(80) NOT NULL, names_folded VARCHAR(170) NOT NULL, "
                      "dynamic_modulus DOUBLE PRECISION, static_modulus DOUBLE PRECISION, "
                      "import_id BIGINT NOT NULL REFERENCES grx1_imports (id), import_order INTEGER NOT NULL)"),
       QStringLiteral("CREATE INDEX grx1_impacts_taken_at ON grx1_impacts (taken_at)"),
-      QStringLiteral("CREATE INDEX grx1_impacts_series_key ON grx1_impacts (series_key)"),
   });
 }
 

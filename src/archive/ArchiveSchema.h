@@ -3,6 +3,8 @@
 // brought up to date in one transaction; an archive of a newer program is refused and left as it
 // is. All tables are named grx1_..., so a lab's shared database may hold other tables beside them.
 //
+// The lists group by series_key, a whole number (grouping by a text key was several times slower in
+// SQLite); it has no index, as a scan of the small rows is faster than visiting them in key order.
 //   version 1: grx1_schema, grx1_imports (when, from which file or a read, how many impacts, how
 //              many of them were new), grx1_impacts (the record bytes under their hash, the
 //              directory entry, the searchable columns, the first import that brought it)

@@ -223,7 +223,7 @@ void TfrmArchive::fillTable() {
 
 void TfrmArchive::btnOpenClick() {
   if (series_.empty()) return;
-  QStringList keys;
+  QList<qint64> keys;
   for (const QModelIndex& index : tableSeries->selectionModel()->selectedRows())
     if (index.row() < int(series_.size())) keys << series_[std::size_t(index.row())].key;
   if (env_.open) env_.open(filter(), keys);

@@ -29,7 +29,7 @@ class TfrmArchive : public QWidget {
     std::unique_ptr<Archive> archive;  // opened by the main window
     ModalUi* ui = nullptr;
     // Opens the selection as the measurement set; false when it did not (the window stays as it is).
-    std::function<bool(const ArchiveFilter&, const QStringList& seriesKeys)> open;
+    std::function<bool(const ArchiveFilter&, const QList<qint64>& seriesKeys)> open;
   };
 
   TfrmArchive(Environment environment, QWidget* mainWindow);
