@@ -406,7 +406,7 @@ void TForm1::takeOverMeasurements(MeasurementSet& staging) {
   set_->setModified(true);  // a read lives only here until it is saved
   setSource_ = QString();
   RebuildTables();
-  if (Actions->AArchiveKeep->isChecked() && !set_->isEmpty()) AArchiveAddExecute();
+  if (Actions->AArchiveKeep->isChecked() && !set_->isEmpty()) addToArchive(false);
 }
 
 // The manual's contents page in the current language; empty when no manual is installed.

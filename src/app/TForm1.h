@@ -243,6 +243,8 @@ class TForm1 : public QMainWindow {
   void readControlSetupAtStart();
   void connectArchiveActions();
   void archiveImportFinished(const ImportReport& report);
+  // Hands a copy of the shown set to the importer; `command`: asked for by the user.
+  void addToArchive(bool command);
   // Says an archive failure: a message box for a command, once per run for the automatic keep.
   void showArchiveFailure(const QString& text, bool command);
 

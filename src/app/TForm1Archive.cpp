@@ -32,19 +32,21 @@ int TForm1::archiveImportsPending() const { return archiveImporter_->pending(); 
 
 void TForm1::AArchiveKeepExecute() { writeKeepReads(ini_, Actions->AArchiveKeep->isChecked()); }
 
-void TForm1::AArchiveAddExecute() {
+void TForm1::AArchiveAddExecute() { addToArchive(true); }
+
+void TForm1::addToArchive(bool command) {
   if (set_->isEmpty()) {
     showNoData();
     return;
   }
-  archiveImporter_->start(readArchiveSettings(ini_, dataFolder()).connection, *set_, setSource_);
+  archiveImporter_->start(readArchiveSettings(ini_, dataFolder()).connection, *set_, setSource_, command);
   StatusPanel[0]->setText(kArchiveImporting.text());
 }
 
 void TForm1::archiveImportFinished(const ImportReport& report) {
   if (report.error) {
     StatusPanel[0]->setText(kArchiveTitle.text() + QStringLiteral(": -"));
-    showArchiveFailure(archiveErrorText(report.error, report.connection, currentLanguage()), false);
+    showArchiveFailure(archiveErrorText(report.error, report.connection, currentLanguage()), report.command);
     return;
   }
   StatusPanel[0]->setText(importOutcomeText(report.outcome, currentLanguage()));

@@ -22,7 +22,7 @@ ArchiveImporter::~ArchiveImporter() {
   thread_.wait();
 }
 
-void ArchiveImporter::start(const QString& connection, const MeasurementSet& set, const QString& source) {
+void ArchiveImporter::start(const QString& connection, const MeasurementSet& set, const QString& source, bool command) {
   auto copy = std::make_shared<MeasurementSet>();
   std::memcpy(copy->directory(), set.directory(), kDirectorySize);
   std::memcpy(copy->recordStore(), set.recordStore(), std::size_t(set.count()) * kRecordSize);
@@ -30,10 +30,11 @@ void ArchiveImporter::start(const QString& connection, const MeasurementSet& set
   copy->buildSeries();
   ++pending_;
   QThread* thread = &thread_;
-  QMetaObject::invokeMethod(worker_, [this, thread, connection, copy, source] {
+  QMetaObject::invokeMethod(worker_, [this, thread, connection, copy, source, command] {
     if (thread->isInterruptionRequested()) return;  // the program is ending
     ImportReport report;
     report.connection = connection;
+    report.command = command;
     if (std::unique_ptr<Archive> archive = Archive::open(connection, report.error))
       report.error = archive->import(*copy, source, report.outcome);
     // The importer outlives this call: its destructor waits for the thread.

@@ -15,6 +15,7 @@ struct ImportReport {
   ArchiveError error;
   ImportOutcome outcome;
   QString connection;  // the archive it went to
+  bool command = false;  // asked for by the user, not the automatic keep of a read
 };
 
 class ArchiveImporter : public QObject {
@@ -25,7 +26,7 @@ class ArchiveImporter : public QObject {
   ~ArchiveImporter() override;
 
   // Imports a copy of the set (taken here, so the caller may change its set at once).
-  void start(const QString& connection, const MeasurementSet& set, const QString& source);
+  void start(const QString& connection, const MeasurementSet& set, const QString& source, bool command);
   int pending() const { return pending_; }
 
  signals:

@@ -121,9 +121,7 @@ ArchiveError prepareArchiveSchema(QSqlDatabase& db, const ArchiveDialect& d, int
   if (!d.lockSchema.isEmpty())
     if (ArchiveError e = runSql(db, d.lockSchema)) return undo(e);
   // Another program may have done it while this one waited for the lock.
-  version = db.tables(QSql::Tables).isEmpty() || !holdsTable(db.tables(QSql::Tables), "grx1_schema")
-                ? 0
-                : archiveSchemaVersion(db);
+  version = holdsTable(db.tables(QSql::Tables), "grx1_schema") ? archiveSchemaVersion(db) : 0;
   if (version > kArchiveSchemaVersion) return undo({ArchiveFailure::NewerSchema, {}, std::uint32_t(version)});
   for (int v = version + 1; v <= target; ++v)
     if (ArchiveError e = step(db, d, v)) return undo(e);

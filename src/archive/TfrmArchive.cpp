@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -116,7 +117,8 @@ void TfrmArchive::createControls() {
 
 void TfrmArchive::FormCreate() {
   setCaptions();
-  resize(860, 480);
+  // Wide enough for every column on a laptop; never larger than the screen.
+  resize(screen() ? QSize(860, 480).boundedTo(screen()->availableGeometry().size()) : QSize(860, 480));
   refresh();
 }
 
@@ -127,7 +129,13 @@ void TfrmArchive::setCaptions() {
   findChild<QLabel*>(QStringLiteral("labelText"))->setText(kText.text());
   checkFrom->setText(kFrom.text());
   checkTo->setText(kTo.text());
-  for (QDateEdit* d : {dateFrom, dateTo}) d->setDisplayFormat(dateFormat());
+  // The calendar's month and day names follow the program's language, not the desktop's.
+  const QLocale locale(currentLanguage() == Language::Russian ? QLocale::Russian : QLocale::English,
+                       currentLanguage() == Language::Russian ? QLocale::Russia : QLocale::UnitedStates);
+  for (QDateEdit* d : {dateFrom, dateTo}) {
+    d->setLocale(locale);
+    d->setDisplayFormat(dateFormat());
+  }
   btnOpen->setText(kOpen.text());
   btnClose->setText(kClose.text());
   QStringList headers;
