@@ -73,7 +73,8 @@ class Archive {
   int schemaVersion();
 
   // Adds the set's impacts in one transaction: all of them or, on any failure, none. `source` is
-  // the file's name, empty for a read. `afterImpact` (for tests) runs after each impact stored.
+  // the file's name, empty for a read. `afterImpact` (for tests) runs after each group of impacts
+  // sent, with the index of the last one.
   ArchiveError import(const MeasurementSet& set, const QString& source, ImportOutcome& outcome,
                       const std::function<void(std::uint32_t)>& afterImpact = {});
 

@@ -100,14 +100,16 @@ QString defaultConnection() {
   return readArchiveSettings(IniFile(configFilePath(homes.config)), homes.data).connection;
 }
 
-// A developer's hook for the tests of an import cut short: after this many impacts of the first
-// file the command says "holding" on stderr and waits for a line on its input.
+// A developer's hook for the tests of an import cut short: once this many impacts of the first
+// file were sent (at the end of the group that reaches it), the command says "holding" on stderr
+// and waits for a line on its input.
 std::function<void(std::uint32_t)> holdHook() {
   bool ok = false;
   const int at = qEnvironmentVariableIntValue("GRX1_ARCHIVE_HOLD_AT", &ok);
   if (!ok) return {};
-  return [at](std::uint32_t i) {
-    if (int(i) + 1 != at) return;
+  return [at, held = false](std::uint32_t i) mutable {
+    if (held || int(i) + 1 < at) return;
+    held = true;
     std::fputs("holding\n", stderr);
     std::fflush(stderr);
     char line[16];
