@@ -48,6 +48,9 @@ MainActions::MainActions(QMainWindow* window) : QObject(window), window_(window)
   AExportKml = make("AExportKml");
   AExportGpx = make("AExportGpx");
   AExportGeoCsv = make("AExportGeoCsv");
+  AArchive = make("AArchive", int(I::Open));
+  AArchiveAdd = make("AArchiveAdd", int(I::Save));
+  AArchiveKeep = make("AArchiveKeep", -1, true);
   ACopyTable1 = make("ACopyTable1", int(I::CopyTable));
   ACopyBlockTable1 = make("ACopyBlockTable1", int(I::CopySelection));
   ACopyTable2 = make("ACopyTable2", int(I::CopyTable));
@@ -96,6 +99,8 @@ MainActions::MainActions(QMainWindow* window) : QObject(window), window_(window)
   QMenu* positions = menu("MenuExportPositions");
   positions->addActions({AExportGeoJson, AExportKml, AExportGpx, AExportGeoCsv});
   file->addMenu(positions);
+  file->addSeparator();
+  file->addActions({AArchive, AArchiveAdd, AArchiveKeep});
   file->addSeparator();
   file->addActions({APrinter, APrint});
   hiddenSeparator(file);

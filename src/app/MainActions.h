@@ -32,6 +32,9 @@ class MainActions : public QObject {
   QAction* AExportKml;
   QAction* AExportGpx;
   QAction* AExportGeoCsv;
+  QAction* AArchive;      // the archive window
+  QAction* AArchiveAdd;   // the measurement set into the archive
+  QAction* AArchiveKeep;  // every completed read into the archive (checked)
   // Edit and the table and chart pop-ups
   QAction* ACopyTable1;
   QAction* ACopyBlockTable1;

@@ -3,6 +3,7 @@
 #include "HelpLauncher.h"
 #include "LinkLamp.h"
 #include "MainActions.h"
+#include "archive/TfrmArchive.h"
 #include "MenuTexts.h"
 #include "QtTexts.h"
 #include "device/LinkRequests.h"
@@ -187,6 +188,7 @@ void TForm1::connectActions() {
   connectChartActions();
   connectExportActions();
   connectTesterActions();
+  connectArchiveActions();
   connect(a->ACompactionControl, &QAction::triggered, this, &TForm1::ACompactionControlExecute);
   connectMapActions();
 }
@@ -282,6 +284,7 @@ void TForm1::switchLanguage(Language language) {
   applyQtTexts(language);
   MenuFill();
   refreshControl();
+  if (archiveWindow_) archiveWindow_->setCaptions();
   Actions->menuLanguage()->setIcon((language == Language::Russian ? Actions->ALangRus : Actions->ALangEng)->icon());
 }
 
@@ -404,7 +407,9 @@ void TForm1::AGaugeReadExecute() {
 void TForm1::takeOverMeasurements(MeasurementSet& staging) {
   set_->swap(staging);
   set_->setModified(true);  // a read lives only here until it is saved
+  setSource_ = QString();
   RebuildTables();
+  if (Actions->AArchiveKeep->isChecked() && !set_->isEmpty()) addToArchive(false);
 }
 
 // The manual's contents page in the current language; empty when no manual is installed.

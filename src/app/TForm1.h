@@ -38,7 +38,11 @@ class MainActions;
 class MapView;
 class SignalChart;
 class StringGridView;
+class TfrmArchive;
 class TfrmControl;
+class ArchiveImporter;
+struct ArchiveFilter;
+struct ImportReport;
 
 class TForm1 : public QMainWindow {
   Q_OBJECT
@@ -191,6 +195,16 @@ class TForm1 : public QMainWindow {
   // The map of the test points (TForm1Map.cpp) and the File menu's export of their positions as
   // a GIS file (GeoJSON, KML, GPX or CSV).
   void AExportPositionsExecute(GeoFormat format);
+  // The measurement archive (TForm1Archive.cpp): every completed read goes into it when the option
+  // is on, off the window thread; the archive window opens a selection as the measurement set.
+  void AArchiveExecute();
+  void AArchiveAddExecute();
+  void AArchiveKeepExecute();
+  TfrmArchive* archiveWindow() const;
+  // Opens the archive's selection as an open of a file would; false when it was not opened.
+  bool openFromArchive(const ArchiveFilter& filter, const QList<qint64>& seriesKeys);
+  // Imports under way or waiting.
+  int archiveImportsPending() const;
 
   // Draws an impact; the chart by default (tests may watch the calls).
   std::function<void(std::uint32_t impact)> drawImpact;
@@ -241,6 +255,12 @@ class TForm1 : public QMainWindow {
   void applyMapCaptions();
   // The map follows the measurements, the verdicts (none: no requirements) and the language.
   void refreshMap(const ControlResult* result);
+  void connectArchiveActions();
+  void archiveImportFinished(const ImportReport& report);
+  // Hands a copy of the shown set to the importer; `command`: asked for by the user.
+  void addToArchive(bool command);
+  // Says an archive failure: a message box for a command, once per run for the automatic keep.
+  void showArchiveFailure(const QString& text, bool command);
 
   Environment env_;
   IniFile ini_;
@@ -260,6 +280,10 @@ class TForm1 : public QMainWindow {
   std::unique_ptr<LinkShared> ownLink_;  // the name blocks when no device link was given (tests)
   ControlSetup controlSetup_;
   QPointer<TfrmControl> controlWindow_;
+  QPointer<TfrmArchive> archiveWindow_;
+  ArchiveImporter* archiveImporter_ = nullptr;
+  bool archiveFailureShown_ = false;
+  QString setSource_;  // the file the shown set came from; empty for a read or the archive
 };
 
 }  // namespace grx

@@ -116,6 +116,7 @@ void TForm1::openProject(const QString* givenName) {
                           ModalUi::Icon::Warning, ModalUi::Ok, ModalUi::Ok});
       return;
     }
+    setSource_ = QFileInfo(name).absoluteFilePath();
     RebuildTables();
     if (env_.link) env_.link->setState(lsIdle);  // also ends a running search for the tester
     StatusPanel[0]->setText(kFilePrefix.text() + u'"' + shortName + u'"');

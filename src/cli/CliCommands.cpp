@@ -1,5 +1,6 @@
 #include "CliCommands.h"
 
+#include "CliArchive.h"
 #include "CliExport.h"
 #include "CliNames.h"
 #include "CliFiles.h"
@@ -43,6 +44,12 @@ constexpr const char* kHelp =
     "       grx1-cli names get materials|objects -o FILE [--timeout SECONDS]\n"
     "       grx1-cli names put materials|objects FILE [--timeout SECONDS]\n"
     "       grx1-cli screenshot -o FILE.bmp [--timeout SECONDS]\n"
+    "       grx1-cli archive [--db URL] add FILE.grx...              (prints impacts, new, duplicates per file)\n"
+    "       grx1-cli archive [--db URL] list [--object S] [--material S] [--from YYYY-MM-DD] [--to YYYY-MM-DD]\n"
+    "                [--format text|csv|json]                      (one line per series)\n"
+    "       grx1-cli archive [--db URL] export [the same filters] -o OUT.grx   (records in time order)\n"
+    "URL: an SQLite file or postgresql://user@host:port/db (the password from ~/.pgpass or PGPASSWORD);\n"
+    "without --db, the window program's archive.\n"
     "Tables go to standard output; messages to standard error, one line each. Exit code 0 when done,\n"
     "2 for bad arguments, a file that cannot be read or written, or a tester that does not answer;\n"
     "control exits 1 when a lot fails its requirement.\n"
@@ -123,6 +130,7 @@ int runCli(const QStringList& arguments, QTextStream& out, QTextStream& err) {
   if (!arguments.isEmpty() && isCliExportCommand(arguments.first())) return runCliExport(arguments, out, err);
   if (!arguments.isEmpty() && arguments.first() == u"geo") return runCliGeo(arguments.mid(1), out, err);
   if (!arguments.isEmpty() && arguments.first() == u"names") return runCliNames(arguments.mid(1), out, err);
+  if (!arguments.isEmpty() && arguments.first() == u"archive") return runCliArchive(arguments.mid(1), out, err);
   if (!arguments.isEmpty() && arguments.first() == u"screenshot") return runCliScreenshot(arguments.mid(1), out, err);
   Options o;
   if (const auto problem = parse(arguments, o)) {

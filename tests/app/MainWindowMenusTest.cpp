@@ -48,7 +48,8 @@ TEST_F(MainWindowMenus, ReducedViewInRussian) {
   EXPECT_EQ(menuBarOf(form),
             QStringList({
                 QStringLiteral("Файл: Открыть файл... | Сохранить файл... | Экспорт координат>[GeoJSON (*.geojson)... | KML (*.kml)... | "
-                               "GPX (*.gpx)... | CSV (*.csv)...] | --- | Печать... | Выход"),
+                               "GPX (*.gpx)... | CSV (*.csv)...] | --- | Архив... | Добавить в архив | "
+                               "Хранить считанные данные в архиве | --- | Печать... | Выход"),
                 QStringLiteral("Правка: Копировать таблицу 1 в буфер обмена | Копировать выделенное в буфер обмена | --- | "
                                "Копировать таблицу 2 в буфер обмена | --- | Копировать график в буфер обмена | "
                                "Копировать данные графика в буфер обмена | --- | Контроль уплотнения"),
@@ -84,7 +85,8 @@ TEST_F(MainWindowMenus, FullViewInEnglish) {
   EXPECT_EQ(menuBarOf(form),
             QStringList({
                 QStringLiteral("File: Open file... | Save file... | Export positions>[GeoJSON (*.geojson)... | KML (*.kml)... | "
-                               "GPX (*.gpx)... | CSV (*.csv)...] | --- | Print... | Exit"),
+                               "GPX (*.gpx)... | CSV (*.csv)...] | --- | Archive... | Add to archive | "
+                               "Keep every read in the archive | --- | Print... | Exit"),
                 QStringLiteral("Edit: Copy table 1 to clipboard | Copy select to clipboard | "
                                "Копировать данные силы (F) для калибровки | "
                                "Копировать данные перемещения (S) для калибровки | --- | Copy table 2 to clipboard | --- | "

@@ -97,6 +97,13 @@ TEST_F(CliTest, BadArgumentsAndFilesGiveExitTwoAndOneLine) {
       {{}, {}},
       {{"sample"}, {}},
       {{"sample", "-o", dir_.filePath("no-folder/x.grx")}, {}},
+      {{"archive"}, {}},
+      {{"archive", "--db", dir_.filePath("a.sqlite"), "add"}, {}},
+      {{"archive", "--db", dir_.filePath("a.sqlite"), "export"}, {}},
+      {{"archive", "--db", dir_.filePath("a.sqlite"), "list", "--from", "2026-3-1"}, {}},
+      {{"archive", "--db", dir_.filePath("a.sqlite"), "list", "--format", "xml"}, {}},
+      {{"archive", "--db", dir_.filePath("a.sqlite"), "add", badFile}, "File is not readable or damaged: bad.grx\n"},
+      {{"archive", "--db", badFile, "list"}, "\"" + badFile + "\" is damaged or not an archive of this program; it was left as it is\n"},
   };
   for (const Case& c : cases) {
     const CliRun r = run(c.args);
@@ -110,12 +117,23 @@ TEST_F(CliTest, BadArgumentsAndFilesGiveExitTwoAndOneLine) {
   }
 }
 
+TEST_F(CliTest, ArchiveAddListsNewAndDuplicateImpactsAndExportGivesTheFileBack) {
+  const QString db = dir_.filePath(QStringLiteral("archive.sqlite"));
+  const QString out = dir_.filePath(QStringLiteral("out.grx"));
+  EXPECT_EQ(run({"archive", "--db", db, "add", file_}).out, file_ + QStringLiteral(": 40 impacts, 40 new, 0 duplicates\n"));
+  EXPECT_EQ(run({"archive", "--db", db, "add", file_}).out, file_ + QStringLiteral(": 40 impacts, 0 new, 40 duplicates\n"));
+  EXPECT_EQ(run({"archive", "--db", db, "list"}).out.count(u'\n'), int(set_->seriesCount()));
+  EXPECT_EQ(run({"archive", "--db", db, "export", "-o", out}).code, 0);
+  EXPECT_EQ(test::readFileBytes(out), test::readFileBytes(file_));
+}
+
 TEST(CliHelp, HelpGoesToStdoutWithExitCode0) {
   const CliRun r = run({"--help"});
   EXPECT_EQ(r.code, 0);
   EXPECT_TRUE(r.err.isEmpty());
   EXPECT_TRUE(r.out.startsWith("usage: grx1-cli series FILE.grx")) << r.out.toStdString();
-  for (const char* command : {"impacts", "sample", "read", "csv|wav", "calibration", "report", "control", "names get", "names put", "screenshot"})
+  for (const char* command : {"impacts", "sample", "read", "csv|wav", "calibration", "report", "control", "names get", "names put", "screenshot",
+                              "archive [--db URL] add", "archive [--db URL] list", "archive [--db URL] export"})
     EXPECT_TRUE(r.out.contains(QStringLiteral("grx1-cli ") + command + u' ')) << command;
 }
 

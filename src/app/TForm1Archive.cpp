@@ -1,0 +1,106 @@
+// The main window's part in the measurement archive: the option that keeps every completed read,
+// "Add to archive", the archive window, and opening its selection as the measurement set. The
+// imports run on the importer's thread; the window only starts them and shows their outcome.
+#include "TForm1.h"
+
+#include "LinkLamp.h"
+#include "MainActions.h"
+#include "archive/ArchiveImporter.h"
+#include "archive/ArchiveTexts.h"
+#include "archive/TfrmArchive.h"
+#include "config/ArchiveSettings.h"
+#include "device/LinkState.h"
+#include "device/LinkTexts.h"
+#include "platform/Messages.h"
+
+#include <QAction>
+#include <QLabel>
+
+namespace grx {
+
+void TForm1::connectArchiveActions() {
+  archiveImporter_ = new ArchiveImporter(this);
+  connect(archiveImporter_, &ArchiveImporter::finished, this, &TForm1::archiveImportFinished);
+  Actions->AArchiveKeep->setChecked(readArchiveSettings(ini_, dataFolder()).keepReads);
+  connect(Actions->AArchive, &QAction::triggered, this, &TForm1::AArchiveExecute);
+  connect(Actions->AArchiveAdd, &QAction::triggered, this, &TForm1::AArchiveAddExecute);
+  connect(Actions->AArchiveKeep, &QAction::triggered, this, &TForm1::AArchiveKeepExecute);
+}
+
+TfrmArchive* TForm1::archiveWindow() const { return archiveWindow_; }
+int TForm1::archiveImportsPending() const { return archiveImporter_->pending(); }
+
+void TForm1::AArchiveKeepExecute() { writeKeepReads(ini_, Actions->AArchiveKeep->isChecked()); }
+
+void TForm1::AArchiveAddExecute() { addToArchive(true); }
+
+void TForm1::addToArchive(bool command) {
+  if (set_->isEmpty()) {
+    showNoData();
+    return;
+  }
+  archiveImporter_->start(readArchiveSettings(ini_, dataFolder()).connection, *set_, setSource_, command);
+  StatusPanel[0]->setText(kArchiveImporting.text());
+}
+
+void TForm1::archiveImportFinished(const ImportReport& report) {
+  if (report.error) {
+    StatusPanel[0]->setText(kArchiveTitle.text() + QStringLiteral(": -"));
+    showArchiveFailure(archiveErrorText(report.error, report.connection, currentLanguage()), report.command);
+    return;
+  }
+  StatusPanel[0]->setText(importOutcomeText(report.outcome, currentLanguage()));
+  if (archiveWindow_) archiveWindow_->refresh();
+}
+
+void TForm1::showArchiveFailure(const QString& text, bool command) {
+  // A read goes on without the archive: the failure of the automatic keep is said once a run.
+  if (!command && archiveFailureShown_) return;
+  if (!command) archiveFailureShown_ = true;
+  ui().message(this, {kAppTitle.text(), text + u'\n' + kWithoutArchive.text(), ModalUi::Icon::Warning, ModalUi::Ok,
+                      ModalUi::Ok});
+}
+
+void TForm1::AArchiveExecute() {
+  if (archiveWindow_) {
+    archiveWindow_->showNormal();
+    archiveWindow_->raise();
+    archiveWindow_->activateWindow();
+    return;
+  }
+  const QString connection = readArchiveSettings(ini_, dataFolder()).connection;
+  ArchiveError error;
+  std::unique_ptr<Archive> archive = Archive::open(connection, error);
+  if (!archive) {
+    showArchiveFailure(archiveErrorText(error, connection, currentLanguage()), true);
+    return;
+  }
+  TfrmArchive::Environment env{std::move(archive), env_.ui,
+                               [this](const ArchiveFilter& f, const QList<qint64>& keys) { return openFromArchive(f, keys); }};
+  archiveWindow_ = new TfrmArchive(std::move(env), this);
+  archiveWindow_->FormCreate();
+  archiveWindow_->show();
+}
+
+bool TForm1::openFromArchive(const ArchiveFilter& filter, const QList<qint64>& seriesKeys) {
+  if (!archiveWindow_) return false;
+  Archive& archive = archiveWindow_->archive();
+  // Loaded beside the shown set and swapped in only when whole, as an open of a file.
+  const ArchiveError error = archive.load(filter, seriesKeys, *staging_);
+  if (error) {
+    ui().message(archiveWindow_, {kAppTitle.text(), archiveErrorText(error, archive.location().display, currentLanguage()),
+                                  ModalUi::Icon::Warning, ModalUi::Ok, ModalUi::Ok});
+    return false;
+  }
+  set_->swap(*staging_);
+  set_->setModified(false);  // the archive keeps every impact of it
+  setSource_ = QString();
+  RebuildTables();
+  if (env_.link) env_.link->setState(lsIdle);  // also ends a running search for the tester
+  StatusPanel[0]->setText(kArchiveTitle.text());
+  StatusPanel[1]->setText(linktext::kDataReaded.text() + QStringLiteral(" (") + QString::number(set_->count()) + u')');
+  ShapeLink->setFillColor(ShapeLink->neutralColor());
+  return true;
+}
+
+}  // namespace grx

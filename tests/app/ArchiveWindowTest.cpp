@@ -1,0 +1,114 @@
+// The archive from the main window, driven as a user drives it: a damaged archive said once, every
+// read kept with the count of new impacts, the archive window's filter typed in, a series clicked
+// and opened, and a selection too large for a project file refused.
+#include "app/MainActions.h"
+#include "archive/TfrmArchive.h"
+#include "data/SampleMeasurements.h"
+#include "support/MainWindowFixture.h"
+#include "support/RecordBuilder.h"
+#include "support/WaitUntil.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+
+namespace grx {
+namespace {
+
+class ArchiveWindow : public test::MainWindowFixture {
+ protected:
+  QString archivePath() const { return dir_.filePath(QStringLiteral("lab archive.sqlite")); }
+  TForm1& startWith(const char* keepReads = "Y") {
+    writeIni("[Config]\r\nLangId=Eng\r\n[Archive]\r\nUrl=" + archivePath().toUtf8() + "\r\nKeepReads=" + keepReads + "\r\n");
+    return start();
+  }
+  // A completed read of these records, handed over as the device worker does.
+  void read(const std::vector<test::RecordBuilder>& records) {
+    auto staging = std::make_unique<MeasurementSet>();
+    test::fillSet(*staging, records);
+    form_->takeOverMeasurements(*staging);
+    ASSERT_TRUE(test::waitUntil([this] { return form_->archiveImportsPending() == 0; }, 20000));
+  }
+  QString status() const { return form_->StatusPanel[0]->text(); }
+};
+
+std::vector<test::RecordBuilder> twoSeries() {
+  std::vector<test::RecordBuilder> r(5);
+  for (int i = 0; i < 3; ++i) r[i].series(1, i + 1).stamp(3, 3, 26, 10, 0, i).soil("Песок").object("Объект А");
+  for (int i = 3; i < 5; ++i) r[i].series(2, i - 2).stamp(3, 3, 26, 11, 0, i).soil("Глина").object("Объект А");
+  return r;
+}
+
+TEST_F(ArchiveWindow, ADamagedArchiveIsSaidOnceAndTheReadGoesOnWithoutIt) {
+  ASSERT_TRUE(test::writeFileBytes(archivePath(), QByteArray(5000, 'x')));
+  startWith();
+  read(twoSeries());
+  read(twoSeries());
+  ASSERT_EQ(ui_.messages.size(), 1u);
+  EXPECT_EQ(ui_.messages[0].text, "\"" + archivePath() + "\" is damaged or not an archive of this program; it was left "
+                                   "as it is\nThe program goes on without the archive.");
+  EXPECT_EQ(form_->measurements().count(), 5u);
+  form_->Actions->AArchive->trigger();
+  EXPECT_EQ(form_->archiveWindow(), nullptr);
+  EXPECT_EQ(ui_.messages.size(), 2u);
+  EXPECT_EQ(test::readFileBytes(archivePath()), QByteArray(5000, 'x'));
+}
+
+TEST_F(ArchiveWindow, ReadsAreKeptOnlyWhileTheOptionIsOn) {
+  startWith("N");
+  EXPECT_FALSE(form_->Actions->AArchiveKeep->isChecked());
+  read(twoSeries());
+  EXPECT_FALSE(QFile::exists(archivePath()));
+  form_->Actions->AArchiveKeep->trigger();
+  EXPECT_TRUE(iniBytes().contains("KeepReads=Y"));
+  read(twoSeries());
+  EXPECT_EQ(status(), QStringLiteral("Archive: 5 new impacts of 5"));
+  read(twoSeries());
+  EXPECT_EQ(status(), QStringLiteral("Archive: 0 new impacts of 5"));
+}
+
+TEST_F(ArchiveWindow, ASeriesFoundByPartOfItsNameOpensAsTheMeasurementSet) {
+  startWith();
+  read(twoSeries());
+  form_->measurements().clear();
+  form_->show();
+  form_->Actions->AArchive->trigger();
+  TfrmArchive* window = form_->archiveWindow();
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(window->tableSeries->rowCount(), 2);
+  // Cyrillic keys as a Russian keyboard sends them: the text of each key (QTest's own key names are Latin).
+  for (const QChar c : QStringLiteral("глин"))
+    QTest::sendKeyEvent(QTest::Click, window->editText, Qt::Key_unknown, QString(c), Qt::NoModifier);
+  ASSERT_EQ(window->tableSeries->rowCount(), 1);
+  EXPECT_EQ(window->tableSeries->item(0, 6)->text(), QStringLiteral("Глина"));
+  EXPECT_EQ(window->labelSummary->text(), QStringLiteral("Series: 1, impacts: 2"));
+  window->editText->clear();
+  QTableWidget* table = window->tableSeries;
+  QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualRect(table->model()->index(0, 1)).center());
+  QTest::mouseClick(window->btnOpen, Qt::LeftButton);
+  EXPECT_EQ(form_->measurements().count(), 3u);
+  EXPECT_FALSE(form_->measurements().isModified());
+  EXPECT_EQ(form_->StatusPanel[1]->text(), QStringLiteral("Data Readed (3)"));
+}
+
+TEST_F(ArchiveWindow, ASelectionLargerThanAProjectFileIsRefusedAndTheSetStays) {
+  startWith();
+  auto big = std::make_unique<MeasurementSet>();
+  generateSampleMeasurements(*big, 3556, 1);
+  form_->takeOverMeasurements(*big);
+  generateSampleMeasurements(*big, 3556, 2);
+  form_->takeOverMeasurements(*big);
+  ASSERT_TRUE(test::waitUntil([this] { return form_->archiveImportsPending() == 0; }, 20000));
+  form_->Actions->AArchive->trigger();
+  QTest::mouseClick(form_->archiveWindow()->btnOpen, Qt::LeftButton);
+  ASSERT_EQ(ui_.messages.size(), 1u);
+  EXPECT_EQ(ui_.messages[0].text,
+            QStringLiteral("The selection holds 7112 impacts; a project file holds at most 3557. Narrow the selection."));
+  EXPECT_EQ(form_->measurements().count(), 3556u);
+}
+
+}  // namespace
+}  // namespace grx
