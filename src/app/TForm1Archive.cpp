@@ -11,9 +11,11 @@
 #include "config/ArchiveSettings.h"
 #include "device/LinkState.h"
 #include "device/LinkTexts.h"
+#include "geo/MapView.h"
 #include "platform/Messages.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QLabel>
 
 namespace grx {
@@ -25,6 +27,10 @@ void TForm1::connectArchiveActions() {
   connect(Actions->AArchive, &QAction::triggered, this, &TForm1::AArchiveExecute);
   connect(Actions->AArchiveAdd, &QAction::triggered, this, &TForm1::AArchiveAddExecute);
   connect(Actions->AArchiveKeep, &QAction::triggered, this, &TForm1::AArchiveKeepExecute);
+  // A search within the map's view follows the user's zoom and pan.
+  connect(MapView1, &MapView::viewChanged, this, [this] {
+    if (archiveWindow_ && archiveWindow_->checkMapArea->isChecked()) archiveWindow_->FilterChange();
+  });
 }
 
 TfrmArchive* TForm1::archiveWindow() const { return archiveWindow_; }
@@ -76,7 +82,12 @@ void TForm1::AArchiveExecute() {
     return;
   }
   TfrmArchive::Environment env{std::move(archive), env_.ui,
-                               [this](const ArchiveFilter& f, const QList<qint64>& keys) { return openFromArchive(f, keys); }};
+                               [this](const ArchiveFilter& f, const QList<qint64>& keys) { return openFromArchive(f, keys); },
+                               [this]() -> std::optional<ArchiveFilter::Area> {
+                                 const std::optional<GeoArea> a = MapView1->visibleArea();
+                                 if (!a) return std::nullopt;
+                                 return ArchiveFilter::Area{a->south, a->north, a->west, a->east};
+                               }};
   archiveWindow_ = new TfrmArchive(std::move(env), this);
   archiveWindow_->FormCreate();
   archiveWindow_->show();

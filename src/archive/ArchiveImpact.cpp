@@ -2,6 +2,7 @@
 
 #include "data/ImpactRecord.h"
 #include "data/TextForms.h"
+#include "geo/GeoPoints.h"
 
 #include <QCryptographicHash>
 
@@ -15,16 +16,6 @@ QString recordHash(const std::uint8_t* record) {
 }
 
 qint64 seriesKeyOf(const QString& hash) { return hash.left(15).toLongLong(nullptr, 16); }
-
-std::optional<double> decimalDegrees(std::int32_t word, int limitDegrees) {
-  if (word == 0) return std::nullopt;
-  const std::uint32_t m = word < 0 ? std::uint32_t(-std::int64_t(word)) : std::uint32_t(word);
-  const std::uint32_t degrees = (m >> 16) / 100;
-  const std::uint32_t minutes = (m >> 16) % 100;
-  if (degrees > std::uint32_t(limitDegrees)) return std::nullopt;
-  const double value = degrees + (minutes + (m & 0xFFFF) / 65536.0) / 60.0;
-  return word < 0 ? -value : value;
-}
 
 QString foldedName(const QString& text) { return text.toCaseFolded(); }
 
@@ -41,8 +32,8 @@ ArchiveImpact archiveImpactOf(const std::uint8_t* record) {
   a.namesFolded = foldedName(a.material) + u'\n' + foldedName(a.object);
   a.dynamicModulus = r.dynamicModulus();
   a.staticModulus = r.staticModulus();
-  a.latitude = decimalDegrees(r.latitude(), 90);
-  a.longitude = decimalDegrees(r.longitude(), 180);
+  a.latitude = coordinateDegrees(r.latitude(), CoordinateKind::Latitude);
+  a.longitude = coordinateDegrees(r.longitude(), CoordinateKind::Longitude);
   return a;
 }
 

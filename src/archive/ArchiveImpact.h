@@ -28,11 +28,6 @@ QString recordHash(const std::uint8_t* record);
 // The key of a series: the first 60 bits of its first impact's hash.
 qint64 seriesKeyOf(const QString& hash);
 
-// Decimal degrees of a coordinate word: none for 0 or for degrees beyond the limit (90 for a
-// latitude, 180 for a longitude); negative in the south and west.
-// (The map will bring the same function for the whole program; this one is the archive's until then.)
-std::optional<double> decimalDegrees(std::int32_t word, int limitDegrees);
-
 // The text a search for part of a name compares: case-folded, so "грунт" finds "Грунт".
 QString foldedName(const QString& text);
 

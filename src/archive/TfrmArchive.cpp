@@ -29,6 +29,7 @@ constexpr TextPair kAny{"(все)", "(all)"};
 constexpr TextPair kFrom{"с", "from"};
 constexpr TextPair kTo{"по", "to"};
 constexpr TextPair kText{"Часть названия:", "Part of a name:"};
+constexpr TextPair kMapArea{"Только в области, видимой на карте", "Only within the area the map shows"};
 constexpr TextPair kOpen{"Открыть", "Open"};
 constexpr TextPair kClose{"Закрыть", "Close"};
 constexpr TextPair kSummary{"Серий: %1, ударов: %2", "Series: %1, impacts: %2"};
@@ -65,6 +66,7 @@ void TfrmArchive::createControls() {
   for (QDateEdit* d : {dateFrom, dateTo}) d->setCalendarPopup(true);
   editText = new QLineEdit(this);
   editText->setClearButtonEnabled(true);
+  checkMapArea = new QCheckBox(this);
   auto* labelObject = new QLabel(this);
   auto* labelMaterial = new QLabel(this);
   auto* labelText = new QLabel(this);
@@ -81,6 +83,7 @@ void TfrmArchive::createControls() {
   filters->addWidget(dateTo, 1, 3);
   filters->addWidget(labelText, 2, 0);
   filters->addWidget(editText, 2, 1, 1, 3);
+  filters->addWidget(checkMapArea, 3, 1, 1, 3);
   filters->setColumnStretch(1, 1);
 
   tableSeries = new QTableWidget(0, int(std::size(kColumns)), this);
@@ -107,7 +110,7 @@ void TfrmArchive::createControls() {
 
   for (QComboBox* c : {comboObject, comboMaterial})
     connect(c, &QComboBox::currentIndexChanged, this, &TfrmArchive::FilterChange);
-  for (QCheckBox* c : {checkFrom, checkTo}) connect(c, &QCheckBox::toggled, this, &TfrmArchive::FilterChange);
+  for (QCheckBox* c : {checkFrom, checkTo, checkMapArea}) connect(c, &QCheckBox::toggled, this, &TfrmArchive::FilterChange);
   for (QDateEdit* d : {dateFrom, dateTo}) connect(d, &QDateEdit::dateChanged, this, &TfrmArchive::FilterChange);
   connect(editText, &QLineEdit::textChanged, this, &TfrmArchive::FilterChange);
   connect(btnOpen, &QPushButton::clicked, this, &TfrmArchive::btnOpenClick);
@@ -129,6 +132,7 @@ void TfrmArchive::setCaptions() {
   findChild<QLabel*>(QStringLiteral("labelText"))->setText(kText.text());
   checkFrom->setText(kFrom.text());
   checkTo->setText(kTo.text());
+  checkMapArea->setText(kMapArea.text());
   // The calendar's month and day names follow the program's language, not the desktop's.
   const QLocale locale(currentLanguage() == Language::Russian ? QLocale::Russian : QLocale::English,
                        currentLanguage() == Language::Russian ? QLocale::Russia : QLocale::UnitedStates);
@@ -177,6 +181,7 @@ ArchiveFilter TfrmArchive::filter() const {
   if (checkFrom->isChecked()) f.from = dateFrom->date();
   if (checkTo->isChecked()) f.to = dateTo->date();
   f.text = editText->text().trimmed();
+  if (checkMapArea->isChecked() && env_.mapArea) f.area = env_.mapArea();
   return f;
 }
 
@@ -184,6 +189,8 @@ void TfrmArchive::FilterChange() {
   if (filling_) return;
   dateFrom->setEnabled(checkFrom->isChecked());
   dateTo->setEnabled(checkTo->isChecked());
+  // The map shows the measurement set; without a position in it there is no area to search.
+  checkMapArea->setEnabled(env_.mapArea && env_.mapArea().has_value());
   // A failing server says so in the summary line; the table then stays empty.
   ArchiveError error = env_.archive->listSeries(filter(), series_);
   if (!error) error = env_.archive->listImports(imports_);

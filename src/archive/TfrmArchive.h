@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QCheckBox;
 class QComboBox;
@@ -30,6 +31,8 @@ class TfrmArchive : public QWidget {
     ModalUi* ui = nullptr;
     // Opens the selection as the measurement set; false when it did not (the window stays as it is).
     std::function<bool(const ArchiveFilter&, const QList<qint64>& seriesKeys)> open;
+    // The area the main window's map shows now; none while it shows no points.
+    std::function<std::optional<ArchiveFilter::Area>()> mapArea;
   };
 
   TfrmArchive(Environment environment, QWidget* mainWindow);
@@ -49,6 +52,7 @@ class TfrmArchive : public QWidget {
   QCheckBox* checkTo = nullptr;
   QDateEdit* dateTo = nullptr;
   QLineEdit* editText = nullptr;
+  QCheckBox* checkMapArea = nullptr;  // only the positions inside the map's view
   QTableWidget* tableSeries = nullptr;
   QLabel* labelSummary = nullptr;
   QPushButton* btnOpen = nullptr;

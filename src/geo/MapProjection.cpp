@@ -63,6 +63,20 @@ QPointF MapProjection::toDegrees(QPointF metres) const {
   return {longitude, latitude};
 }
 
+GeoArea areaOf(const MapProjection& projection, const QRectF& plane) {
+  GeoArea area{90, -90, 180, -180};
+  const QRectF r = plane.normalized();
+  for (const double x : {r.left(), r.center().x(), r.right()})
+    for (const double y : {r.top(), r.center().y(), r.bottom()}) {
+      const QPointF d = projection.toDegrees({x, y});
+      area.south = std::min(area.south, d.y());
+      area.north = std::max(area.north, d.y());
+      area.west = std::min(area.west, d.x());
+      area.east = std::max(area.east, d.x());
+    }
+  return area;
+}
+
 std::vector<QPointF> projectPoints(const MapProjection& projection, const std::vector<GeoPoint>& points) {
   std::vector<QPointF> plane;
   plane.reserve(points.size());

@@ -33,6 +33,14 @@ class MapProjection {
   double lon0_ = 3;
 };
 
+// An area in decimal degrees.
+struct GeoArea {
+  double south = 0, north = 0, west = 0, east = 0;
+};
+// The degrees a rectangle of the plane covers: its corners and the middles of its sides, so that
+// the plane's slightly curved meridians and parallels stay inside.
+GeoArea areaOf(const MapProjection& projection, const QRectF& plane);
+
 // Every point on the plane, in the points' order.
 std::vector<QPointF> projectPoints(const MapProjection& projection, const std::vector<GeoPoint>& points);
 // The smallest rectangle holding every point (an empty one at the origin for no points).

@@ -101,7 +101,8 @@ void MapView::setPoints(std::vector<GeoPoint> points, bool byVerdict) {
   const bool hadPoints = !points_.empty();
   points_ = std::move(points);
   byVerdict_ = byVerdict;
-  plane_ = projectPoints(MapProjection(points_), points_);
+  projection_ = MapProjection(points_);
+  plane_ = projectPoints(projection_, points_);
   bounds_ = boundsOf(plane_);
   labels_.clear();
   labels_.reserve(points_.size());
@@ -183,6 +184,11 @@ void MapView::fitAll() {
   const QRectF area(side, top, width() - 2 * side, height() - top - kFitMargin);
   view_.fit(bounds_, area.height() > 20 ? area : QRectF(rect()).adjusted(side, side, -side, -side));
   update();
+}
+
+std::optional<GeoArea> MapView::visibleArea() const {
+  if (points_.empty()) return std::nullopt;
+  return areaOf(projection_, QRectF(view_.toPlane(QPointF(0, 0)), view_.toPlane(QPointF(width(), height()))));
 }
 
 void MapView::syncSize() {
@@ -454,6 +460,7 @@ void MapView::wheelEvent(QWheelEvent* event) {
   fitted_ = false;
   update();
   event->accept();
+  emit viewChanged();
 }
 
 void MapView::mousePressEvent(QMouseEvent* event) {
@@ -481,6 +488,7 @@ void MapView::mouseReleaseEvent(QMouseEvent* event) {
   if (dragging_) {
     dragging_ = false;
     unsetCursor();
+    emit viewChanged();
     return;
   }
   const int i = pointAt(event->position());
@@ -488,7 +496,10 @@ void MapView::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void MapView::mouseDoubleClickEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton && pointAt(event->position()) < 0) fitAll();
+  if (event->button() == Qt::LeftButton && pointAt(event->position()) < 0) {
+    fitAll();
+    emit viewChanged();
+  }
 }
 
 void MapView::keyPressEvent(QKeyEvent* event) {

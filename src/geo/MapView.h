@@ -5,6 +5,7 @@
 // cursor, a drag pans, a double click on empty ground shows every point again; a click on a point
 // reports its series. Ctrl+C and the context menu copy the picture or save it as PNG.
 #include "GeoPoints.h"
+#include "MapProjection.h"
 #include "MapViewport.h"
 
 #include <QImage>
@@ -43,6 +44,8 @@ class MapView : public QWidget {
 
   // Every point in sight.
   void fitAll();
+  // The degrees the map shows now; none without points.
+  std::optional<GeoArea> visibleArea() const;
   const MapViewport& viewport() const { return view_; }
   // Where point i (of points()) is on the widget.
   QPointF pointPixel(std::size_t i) const { return view_.toScreen(plane_[i]); }
@@ -57,6 +60,8 @@ class MapView : public QWidget {
 
  signals:
   void seriesClicked(std::uint32_t k);
+  // The user zoomed, panned or showed every point again.
+  void viewChanged();
 
  protected:
   bool event(QEvent* event) override;
@@ -84,6 +89,7 @@ class MapView : public QWidget {
   bool claim(const QRectF& rect, bool take);
 
   std::vector<GeoPoint> points_;
+  MapProjection projection_{0.0, 3.0};
   std::vector<QPointF> plane_;
   QRectF bounds_;
   std::vector<QString> labels_;

@@ -4,11 +4,15 @@
 #include "app/MainActions.h"
 #include "archive/TfrmArchive.h"
 #include "data/SampleMeasurements.h"
+#include "geo/MapView.h"
 #include "support/MainWindowFixture.h"
 #include "support/RecordBuilder.h"
 #include "support/WaitUntil.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QTabWidget>
+#include <QWheelEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -92,6 +96,33 @@ TEST_F(ArchiveWindow, ASeriesFoundByPartOfItsNameOpensAsTheMeasurementSet) {
   EXPECT_EQ(form_->measurements().count(), 3u);
   EXPECT_FALSE(form_->measurements().isModified());
   EXPECT_EQ(form_->StatusPanel[1]->text(), QStringLiteral("Data Readed (3)"));
+}
+
+TEST_F(ArchiveWindow, TheSearchWithinTheMapsViewFollowsTheZoom) {
+  startWith();
+  // Series 1 in Moscow, series 2 about 4 km to the east.
+  std::vector<test::RecordBuilder> r = twoSeries();
+  for (int i = 0; i < 5; ++i) r[i].coordinates(test::coordinate(5545, 0), test::coordinate(i < 3 ? 3737 : 3741, 0));
+  read(r);
+  form_->show();
+  form_->TabsChartMap->setCurrentIndex(1);
+  MapView& map = *form_->MapView1;
+  form_->Actions->AArchive->trigger();
+  TfrmArchive* window = form_->archiveWindow();
+  ASSERT_NE(window, nullptr);
+  QTest::mouseClick(window->checkMapArea, Qt::LeftButton, {}, QPoint(5, window->checkMapArea->height() / 2));
+  ASSERT_TRUE(window->checkMapArea->isChecked());
+  EXPECT_EQ(window->tableSeries->rowCount(), 2);
+  const QPointF moscow = map.pointPixel(0);
+  for (int notch = 0; notch < 8; ++notch) {  // near enough that the other point leaves the view
+    QWheelEvent wheel(moscow, map.mapToGlobal(moscow), {}, QPoint(0, 120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(&map, &wheel);
+  }
+  ASSERT_FALSE(map.rect().contains(map.pointPixel(1).toPoint()));
+  ASSERT_EQ(window->tableSeries->rowCount(), 1);
+  EXPECT_EQ(window->tableSeries->item(0, 6)->text(), QStringLiteral("Песок"));
+  QTest::mouseDClick(&map, Qt::LeftButton, {}, QPoint(2, map.height() - 2));  // empty ground: every point again
+  EXPECT_EQ(window->tableSeries->rowCount(), 2);
 }
 
 TEST_F(ArchiveWindow, ASelectionLargerThanAProjectFileIsRefusedAndTheSetStays) {
