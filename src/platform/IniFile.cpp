@@ -67,8 +67,11 @@ std::optional<QByteArrayList> IniFile::readLines() const {
   if (!info.isFile() || info.size() > kMaxIniFileSize) return std::nullopt;
   QFile file(path_);
   if (!file.open(QIODevice::ReadOnly)) return QByteArrayList();
-  QByteArray bytes = file.read(kMaxIniFileSize + 1);
-  if (bytes.size() > kMaxIniFileSize) return std::nullopt;  // it grew meanwhile
+  // A buffer of the file's own size (and one byte to see that it grew past the limit meanwhile):
+  // every key read reads the file again, and a buffer of the largest size would cost far more than
+  // the few hundred bytes of a real file.
+  QByteArray bytes = file.read(info.size() + 1);
+  if (bytes.size() > kMaxIniFileSize) return std::nullopt;
   if (bytes.startsWith("\xEF\xBB\xBF")) bytes = toCp1251(QString::fromUtf8(bytes.mid(3)));
   QByteArrayList lines = bytes.split('\n');
   if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
