@@ -10,6 +10,10 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QWheelEvent>
+#include <QImage>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QClipboard>
 
 #include <qcustomplot.h>
 
@@ -120,6 +124,29 @@ TEST_F(MapWindow, ExportPositionsWritesTheFileAndNamesTheSeriesWithoutAPosition)
   EXPECT_EQ(ui_.fileDialogs.size(), dialogs);
   ASSERT_EQ(ui_.messages.size(), 1u);
   EXPECT_EQ(ui_.messages[0].text, "No series has a position. No file was written.");
+}
+
+TEST_F(MapWindow, CtrlCCopiesThePictureAndTheRightClickMenuSavesItAsPng) {
+  MapView& map = startWithPositions();
+  QApplication::clipboard()->clear();
+  map.setFocus();
+  QTest::keyClick(&map, Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(QApplication::clipboard()->image().size(), map.size() * map.devicePixelRatio());
+
+  // The pop-up menu of a right click (the click, then the context-menu event the window system
+  // makes of it); its second item through a click on it.
+  QTest::mouseClick(&map, Qt::RightButton, {}, QPoint(5, 5));
+  QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, QPoint(5, 5), map.mapToGlobal(QPoint(5, 5)));
+  QCoreApplication::sendEvent(&map, &menuEvent);
+  auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+  ASSERT_NE(menu, nullptr);
+  ASSERT_EQ(menu->actions().size(), 2);
+  EXPECT_EQ(menu->actions()[1]->text(), "Save as PNG...");
+  ui_.fileAnswers = {dir_.filePath(QStringLiteral("map"))};
+  QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(menu->actions()[1]).center());
+  const QImage saved(dir_.filePath(QStringLiteral("map.png")), "PNG");
+  EXPECT_EQ(saved.size(), map.size() * map.devicePixelRatio());
+  EXPECT_EQ(ui_.fileDialogs.back().filters, QStringList{"PNG (*.png)"});
 }
 
 TEST_F(MapWindow, TabCaptionsAndTheTextWithoutPositionsFollowTheLanguage) {
