@@ -29,6 +29,8 @@ class QTabWidget;
 namespace grx {
 
 enum class ExportSignal;
+struct ExportNameDecision;
+enum class SafeWriteResult;
 enum class GeoFormat;
 struct ControlResult;
 class HelpLauncher;
@@ -247,6 +249,11 @@ class TForm1 : public QMainWindow {
   // The save-dialog exports: one signal, or every signal of the view when `signal` is empty.
   void saveImpactFile(bool wav, std::optional<ExportSignal> signal);
   std::optional<std::uint32_t> selectImpactForExport();
+  // An export's save dialog, asked again while the chosen name needs another answer or the user
+  // retries a failed write: `decide` turns the chosen name into the file's name, `write` writes it.
+  // True when the file was written.
+  bool saveThroughDialog(ModalUi::FileDialog dialog, const std::function<ExportNameDecision(const QString&)>& decide,
+                         const std::function<SafeWriteResult(const QString&)>& write);
   void connectTesterActions();
   LinkShared& testerLink();
   void readControlSetupAtStart();

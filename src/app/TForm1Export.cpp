@@ -59,31 +59,38 @@ void TForm1::saveImpactFile(bool wav, std::optional<ExportSignal> signal) {
   const ExportFormat format = wav ? ExportFormat::Wav : ExportFormat::Csv;
   const QString extension = exportExtension(format);
   const QString prefix = signal ? exportPrefix(*signal) : QString::fromLatin1(kAllSignalsPrefix);
-  QString name = exportFolder(ini_, dataFolder()) + exportFileName(prefix, record, extension);
+  ModalUi::FileDialog dialog;  // SaveDialogCsv, SaveDialogWav
+  dialog.fileName = exportFolder(ini_, dataFolder()) + exportFileName(prefix, record, extension);
+  dialog.filters = wav ? wavDialogFilters() : csvDialogFilters();
+  saveThroughDialog(
+      dialog, [&](const QString& chosen) { return exportSaveName(chosen, extension); },
+      [&](const QString& name) { return writeExportFile(name, exportFileBytes(format, signal, record, reducedView_)); });
+}
+
+bool TForm1::saveThroughDialog(ModalUi::FileDialog dialog, const std::function<ExportNameDecision(const QString&)>& decide,
+                               const std::function<SafeWriteResult(const QString&)>& write) {
+  dialog.title = kSaveAsTitle.text();
+  dialog.save = true;
+  dialog.confirmOverwrite = true;
   for (;;) {
-    ModalUi::FileDialog dialog;  // SaveDialogCsv, SaveDialogWav
-    dialog.title = kSaveAsTitle.text();
-    dialog.fileName = name;
-    dialog.filters = wav ? wavDialogFilters() : csvDialogFilters();
-    dialog.save = true;
-    dialog.confirmOverwrite = true;
     const std::optional<QString> chosen = ui().fileName(this, dialog);
-    if (!chosen) return;
+    if (!chosen) return false;
     writeLastReadPath(ini_, folderWithSeparator(QDir::toNativeSeparators(*chosen)));
-    const ExportNameDecision decision = exportSaveName(*chosen, extension);
-    name = decision.fileName;
+    const ExportNameDecision decision = decide(*chosen);
+    dialog.fileName = decision.fileName;
     if (decision.askAgain) continue;
 
-    const ExportWriteResult result = writeExportFile(name, exportFileBytes(format, signal, record, reducedView_));
-    const QString text = cannotCreateFileText(QDir::toNativeSeparators(name), currentLanguage());
-    if (result == ExportWriteResult::CannotCreate) {
+    const SafeWriteResult result = write(decision.fileName);
+    if (result == SafeWriteResult::Ok) return true;
+    const QString text = cannotCreateFileText(QDir::toNativeSeparators(decision.fileName), currentLanguage());
+    if (result == SafeWriteResult::CannotCreate) {
       const int answer = ui().message(this, {kAppTitle.text(), text, ModalUi::Icon::Warning,
                                              ModalUi::Abort | ModalUi::Retry | ModalUi::Ignore, ModalUi::Retry});
       if (answer == ModalUi::Retry) continue;
-    } else if (result == ExportWriteResult::WriteIncomplete) {
+    } else {
       ui().message(this, {kAppTitle.text(), text, ModalUi::Icon::Warning, ModalUi::Ok, ModalUi::Ok});
     }
-    return;
+    return false;
   }
 }
 

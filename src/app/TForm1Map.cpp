@@ -100,34 +100,19 @@ void TForm1::AExportPositionsExecute(GeoFormat format) {
   }
   const GeoExport& kind = geoExport(format);
   const QString extension = QString::fromLatin1(kind.extension);
-  QString name = exportFolder(ini_, dataFolder()) + QStringLiteral("positions") + extension;
-  for (;;) {
-    ModalUi::FileDialog dialog;
-    dialog.title = kSaveAsTitle.text();
-    dialog.fileName = name;
-    dialog.filters = {QString::fromLatin1(kind.filter)};
-    dialog.defaultSuffix = extension.mid(1);
-    dialog.save = true;
-    dialog.confirmOverwrite = true;
-    const std::optional<QString> chosen = ui().fileName(this, dialog);
-    if (!chosen) return;
-    writeLastReadPath(ini_, folderWithSeparator(QDir::toNativeSeparators(*chosen)));
-    name = chosen->endsWith(extension, Qt::CaseInsensitive) ? *chosen : *chosen + extension;
-
-    const SafeWriteResult result = writeGeoFile(name, format, positions.points, currentLanguage());
-    if (result != SafeWriteResult::Ok) {
-      const bool retry = result == SafeWriteResult::CannotCreate;
-      const int answer = ui().message(this, {kAppTitle.text(), cannotCreateFileText(QDir::toNativeSeparators(name), currentLanguage()),
-                                             ModalUi::Icon::Warning, retry ? ModalUi::Abort | ModalUi::Retry | ModalUi::Ignore : ModalUi::Ok,
-                                             retry ? ModalUi::Retry : ModalUi::Ok});
-      if (answer == ModalUi::Retry) continue;
-      return;
-    }
-    const QString missing = withoutPositionText(positions, currentLanguage());
-    if (!missing.isEmpty())
-      ui().message(this, {kAppTitle.text(), missing, ModalUi::Icon::Information, ModalUi::Ok, ModalUi::Ok});
-    return;
-  }
+  ModalUi::FileDialog dialog;
+  dialog.fileName = exportFolder(ini_, dataFolder()) + QStringLiteral("positions") + extension;
+  dialog.filters = {QString::fromLatin1(kind.filter)};
+  dialog.defaultSuffix = extension.mid(1);
+  const bool written = saveThroughDialog(
+      dialog,
+      [&](const QString& chosen) {
+        return ExportNameDecision{chosen.endsWith(extension, Qt::CaseInsensitive) ? chosen : chosen + extension, false};
+      },
+      [&](const QString& name) { return writeGeoFile(name, format, positions.points, currentLanguage()); });
+  const QString missing = withoutPositionText(positions, currentLanguage());
+  if (written && !missing.isEmpty())
+    ui().message(this, {kAppTitle.text(), missing, ModalUi::Icon::Information, ModalUi::Ok, ModalUi::Ok});
 }
 
 }  // namespace grx
