@@ -1,6 +1,7 @@
 #include "Requirements.h"
 
 #include "platform/IniFile.h"
+#include "platform/LocalFiles.h"
 #include "platform/SafeFile.h"
 
 #include <QDir>
@@ -82,11 +83,10 @@ QString controlSetupPath(const QString& configFolder) {
 }
 
 SetupReadResult readControlSetup(const QString& path, ControlSetup& setup) {
-  const QFileInfo info(path);
-  if (!info.exists()) return SetupReadResult::Missing;
-  if (!info.isFile() || info.size() > kMaxIniFileSize) return SetupReadResult::Damaged;
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return SetupReadResult::Damaged;
+  const LocalFileState state = localFileState(path);
+  if (!state.exists) return SetupReadResult::Missing;
+  QFile file;
+  if (!state.isFile || !openForReading(path, file) || file.size() > kMaxIniFileSize) return SetupReadResult::Damaged;
   return parseControlSetup(file.read(kMaxIniFileSize + 1), setup);
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/AppPaths.h"
 #include "platform/LittleEndian.h"
+#include "platform/LocalFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -29,10 +30,10 @@ QString withoutExtension(const QString& fileName) {
 ProjectReadResult readProjectFile(const QString& path, MeasurementSet& staging) {
   // Only a regular file is opened: a FIFO or a device would keep the open or the reads waiting
   // for a writer that may never come.
-  const QFileInfo info(path);
-  if (info.exists() && !info.isFile()) return ProjectReadResult::Damaged;
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return ProjectReadResult::CannotOpen;
+  const LocalFileState state = localFileState(path);
+  if (state.exists && !state.isFile) return ProjectReadResult::Damaged;
+  QFile file;
+  if (!openForReading(path, file)) return ProjectReadResult::CannotOpen;
   return readProjectData(file, staging);
 }
 
@@ -88,8 +89,7 @@ ProjectWriteResult writeProjectFile(const MeasurementSet& set, QSaveFile& file) 
 }
 
 ProjectWriteResult writeProjectFile(const MeasurementSet& set, const QString& path) {
-  QSaveFile file(path);
-  return writeProjectFile(set, file);
+  return writeFileSafely(path, [&set](QIODevice& device) { return writeProjectData(set, device); });
 }
 
 QString proposedFolder(const QString& lastReadPath, const QString& programFolder) {

@@ -3,6 +3,7 @@
 #include "data/TextForms.h"
 #include "platform/AppPaths.h"
 #include "platform/IniFile.h"
+#include "platform/LocalFiles.h"
 
 #include <QFile>
 
@@ -79,7 +80,7 @@ NameBlock defaultNameBlock(NameList list, Language language) {
 }
 
 bool readNameListFile(const QString& path, NameList list, NameBlock& block) {
-  if (!QFile::exists(path)) return false;
+  if (!localFileState(path).exists) return false;
   const IniFile file(path);
   const QString section = QString::fromLatin1(nameListKind(list).section);
   QStringList names;

@@ -1,7 +1,7 @@
 #include "IniFile.h"
 
 #include "Cp1251.h"
-
+#include "LocalFiles.h"
 #include "SafeFile.h"
 
 #include <QFile>
@@ -62,15 +62,16 @@ std::pair<qsizetype, qsizetype> findSection(const QByteArrayList& lines, const Q
 IniFile::IniFile(QString path) : path_(std::move(path)) {}
 
 std::optional<QByteArrayList> IniFile::readLines() const {
-  const QFileInfo info(path_);
-  if (!info.exists()) return QByteArrayList();
-  if (!info.isFile() || info.size() > kMaxIniFileSize) return std::nullopt;
-  QFile file(path_);
-  if (!file.open(QIODevice::ReadOnly)) return QByteArrayList();
+  const LocalFileState state = localFileState(path_);
+  if (!state.exists) return QByteArrayList();
+  if (!state.isFile) return std::nullopt;
+  QFile file;
+  if (!openForReading(path_, file)) return QByteArrayList();
+  if (file.size() > kMaxIniFileSize) return std::nullopt;
   // A buffer of the file's own size (and one byte to see that it grew past the limit meanwhile):
   // every key read reads the file again, and a buffer of the largest size would cost far more than
   // the few hundred bytes of a real file.
-  QByteArray bytes = file.read(info.size() + 1);
+  QByteArray bytes = file.read(file.size() + 1);
   if (bytes.size() > kMaxIniFileSize) return std::nullopt;
   if (bytes.startsWith("\xEF\xBB\xBF")) bytes = toCp1251(QString::fromUtf8(bytes.mid(3)));
   QByteArrayList lines = bytes.split('\n');
