@@ -7,6 +7,7 @@
 #include "ArchiveSchema.h"
 #include "ArchiveSql.h"
 #include "data/MeasurementSet.h"
+#include "platform/LocalFiles.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -33,6 +34,20 @@ constexpr int kLookupChunk = 400;
 // Impacts per INSERT statement (15 values each; both engines take far more).
 constexpr std::size_t kInsertBatch = 50;
 
+// The file as an SQLite URI: the name's exact bytes percent-encoded (so a name that is not UTF-8
+// reaches the file system unchanged) and the mode of opening.
+QString sqliteUri(const QString& path, const char* mode, bool immutable) {
+  QByteArray bytes = localFileName(QFileInfo(path).absoluteFilePath());
+#ifdef _WIN32
+  bytes.replace('\\', '/');
+  bytes.prepend('/');  // file:///C:/...
+#endif
+  QString uri = QStringLiteral("file://") + QString::fromLatin1(bytes.toPercentEncoding("/")) + QStringLiteral("?mode=") +
+                QLatin1String(mode);
+  if (immutable) uri += QStringLiteral("&immutable=1");
+  return uri;
+}
+
 }  // namespace
 
 Archive::Archive(QString name, ArchiveLocation location)
@@ -46,12 +61,15 @@ Archive::~Archive() {
   QSqlDatabase::removeDatabase(name_);
 }
 
-std::unique_ptr<Archive> Archive::open(const QString& connection, ArchiveError& error, int schemaVersion) {
+std::unique_ptr<Archive> Archive::open(const QString& connection, ArchiveError& error, ArchiveAccess access,
+                                       int schemaVersion) {
   error = {};
   LocationProblem problem = LocationProblem::None;
   const std::optional<ArchiveLocation> location = parseArchiveLocation(connection, &problem);
   if (!location) {
-    error = {problem == LocationProblem::PasswordInUrl ? ArchiveFailure::PasswordInUrl : ArchiveFailure::BadLocation,
+    error = {problem == LocationProblem::PasswordInUrl ? ArchiveFailure::PasswordInUrl
+             : problem == LocationProblem::BadTimeout  ? ArchiveFailure::BadTimeout
+                                                       : ArchiveFailure::BadLocation,
              {}, 0};
     return nullptr;
   }
@@ -62,34 +80,94 @@ std::unique_ptr<Archive> Archive::open(const QString& connection, ArchiveError& 
     error = {ArchiveFailure::NoDriver, d.driver, 0};
     return nullptr;
   }
-  QSqlDatabase db = QSqlDatabase::addDatabase(d.driver, name);
+  const int target = schemaVersion > 0 ? schemaVersion : kArchiveSchemaVersion;
+  const SchemaAccess schema{access == ArchiveAccess::Write, true};  // creating: only to add
   if (location->engine == ArchiveEngine::Sqlite) {
-    // A folder that is missing is not made: the archive goes where the user said, or nowhere.
-    const QFileInfo file(location->path);
-    if (!file.absoluteDir().exists() || (file.exists() && !file.isFile())) {
-      error = {ArchiveFailure::CannotOpen, QDir::toNativeSeparators(location->path), 0};
-      return nullptr;
-    }
-    db.setDatabaseName(location->path);
-  } else {
-    db.setHostName(location->host);
-    if (location->port > 0) db.setPort(location->port);
-    db.setUserName(location->user);
-    db.setDatabaseName(location->database);
+    archive->openSqliteFile(access, target, error);
+    return error ? nullptr : std::move(archive);
   }
+  QSqlDatabase db = QSqlDatabase::addDatabase(d.driver, name);
+  db.setHostName(location->host);
+  if (location->port > 0) db.setPort(location->port);
+  db.setUserName(location->user);
+  db.setDatabaseName(location->database);
   db.setConnectOptions(d.connectOptions);
   if (!db.open()) {
-    error = {ArchiveFailure::CannotOpen, db.lastError().text().simplified(), 0};
+    error = {ArchiveFailure::CannotOpen, driverText(db.lastError()), 0};
     return nullptr;
   }
-  error = prepareArchiveSchema(db, d, schemaVersion > 0 ? schemaVersion : kArchiveSchemaVersion);
+  error = prepareArchiveSchema(db, d, schema, target);
   if (error) return nullptr;
   return archive;
 }
 
+void Archive::openSqliteFile(ArchiveAccess access, int target, ArchiveError& error) {
+  const QString& path = location_.path;
+  // A folder that is missing is not made: the archive goes where the user said, or nowhere.
+  const LocalFileState file = localFileState(path);
+  const LocalFileState folder = localFileState(folderOfName(path));
+  if (!folder.isFolder || (file.exists && !file.isFile)) {
+    error = {ArchiveFailure::CannotOpen, {}, 0};
+    return;
+  }
+  if (!file.exists && access == ArchiveAccess::Read) {
+    error = {ArchiveFailure::NoArchive, {}, 0};
+    return;
+  }
+  // SQLite writes its journal beside the file, so the folder must take new files too.
+  writable_ = folder.writable && (!file.exists || file.writable);
+  if (!writable_ && access == ArchiveAccess::Write) {
+    error = {ArchiveFailure::ReadOnly, {}, 0};
+    return;
+  }
+  const SchemaAccess schema{access == ArchiveAccess::Write, writable_};
+  openSqlite(!writable_ ? "ro" : file.exists ? "rw" : "rwc", false, schema, target, error);
+  const auto onlyTheDiskFailed = [&error] {
+    return error && error.failure != ArchiveFailure::NotAnArchive && error.failure != ArchiveFailure::NewerSchema &&
+           error.failure != ArchiveFailure::NoArchive;
+  };
+  // Looking needs no writing: where the journal cannot be written (a full disk, a folder that takes
+  // no new file) the file is read as it is, at last as one that nobody changes meanwhile.
+  if (access == ArchiveAccess::Read && onlyTheDiskFailed()) {
+    writable_ = false;
+    const SchemaAccess reading{false, false};
+    openSqlite("ro", false, reading, target, error);
+    if (onlyTheDiskFailed()) openSqlite("ro", true, reading, target, error);
+  }
+  if (!error) return;
+  if ((error.failure == ArchiveFailure::CannotOpen || error.failure == ArchiveFailure::QueryFailed) &&
+      freeBytes(folderOfName(path)) == 0)
+    error.failure = ArchiveFailure::NoSpace;
+  // An archive that could not be made leaves no empty file behind.
+  if (!file.exists) {
+    QSqlDatabase::database(name_, false).close();
+    for (const QString suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm"), QStringLiteral("-journal")})
+      removeLocalFile(path + suffix);
+  }
+}
+
+void Archive::openSqlite(const char* mode, bool immutable, const SchemaAccess& schema, int target, ArchiveError& error) {
+  QSqlDatabase db = QSqlDatabase::database(name_, false);
+  if (db.isValid()) {
+    db.close();
+  } else {
+    db = QSqlDatabase::addDatabase(dialect_->driver, name_);
+    db.setConnectOptions(dialect_->connectOptions);
+  }
+  db.setDatabaseName(sqliteUri(location_.path, mode, immutable));
+  if (!db.open()) {
+    error = queryFailed(db.lastError());
+    if (error.failure == ArchiveFailure::QueryFailed) error.failure = ArchiveFailure::CannotOpen;
+    return;
+  }
+  error = prepareArchiveSchema(db, *dialect_, schema, target);
+}
+
 int Archive::schemaVersion() {
   QSqlDatabase db = QSqlDatabase::database(name_, false);
-  return archiveSchemaVersion(db);
+  int version = -1;
+  archiveSchemaVersion(db, version);
+  return version;
 }
 
 ArchiveError Archive::beginWrite() {

@@ -2,6 +2,7 @@
 // One open archive: a named connection of the thread that opened it (Qt SQL connections belong to
 // their thread), so an import thread opens an Archive of its own.
 #include "ArchiveError.h"
+#include "ArchiveSelection.h"
 #include "ArchiveLocation.h"
 
 #include <QDate>
@@ -18,6 +19,7 @@ namespace grx {
 
 class MeasurementSet;
 struct ArchiveDialect;
+struct SchemaAccess;
 
 // Which impacts a list, an export or an open takes. Empty texts and missing dates take all.
 struct ArchiveFilter {
@@ -59,17 +61,25 @@ struct ImportOutcome {
   qint64 importId = 0;
 };
 
+// What an archive is opened for. Reading never makes an archive (a misspelt name must not leave an
+// empty one behind) and takes one that may not be written; adding makes a missing SQLite file and
+// its tables, and needs the file, its folder and its disk writable.
+enum class ArchiveAccess { Read, Write };
+
 class Archive {
  public:
   ~Archive();
   Archive(const Archive&) = delete;
   Archive& operator=(const Archive&) = delete;
 
-  // Opens (an SQLite file is created when missing) and brings the tables up to date.
-  // `schemaVersion` other than the current one is for tests of the upgrade.
-  static std::unique_ptr<Archive> open(const QString& connection, ArchiveError& error, int schemaVersion = 0);
+  // Opens and, where it may be written, brings the tables up to date. `schemaVersion` other than
+  // the current one is for tests of the upgrade.
+  static std::unique_ptr<Archive> open(const QString& connection, ArchiveError& error,
+                                       ArchiveAccess access = ArchiveAccess::Write, int schemaVersion = 0);
 
   const ArchiveLocation& location() const { return location_; }
+  // False for an archive that could only be opened for reading.
+  bool writable() const { return writable_; }
   int schemaVersion();
 
   // Adds the set's impacts in one transaction: all of them or, on any failure, none. `source` is
@@ -85,22 +95,27 @@ class Archive {
   ArchiveError distinctNames(bool objects, QStringList& names);
 
   // The impacts matching the filter (of the series with the given keys only, when any are given)
-  // into `staging` in time order, with the directory entries they came with. More than a project
+  // into `staging`, each series whole and the series in time order (ArchiveSelection), with the
+  // directory entries they came with. `joined` receives the series that could not be kept apart. More than a project
   // file holds is TooLarge with the count. `staging` is a set other than the one shown: its content
   // only counts when nothing failed.
-  ArchiveError load(const ArchiveFilter& filter, const QList<qint64>& seriesKeys, MeasurementSet& staging);
+  ArchiveError load(const ArchiveFilter& filter, const QList<qint64>& seriesKeys, MeasurementSet& staging,
+                    QList<JoinedSeries>* joined = nullptr);
 
   // The SQL connection, for tests that look at the tables.
   QString connectionName() const { return name_; }
 
  private:
   Archive(QString name, ArchiveLocation location);
+  void openSqliteFile(ArchiveAccess access, int target, ArchiveError& error);
+  void openSqlite(const char* mode, bool immutable, const SchemaAccess& schema, int target, ArchiveError& error);
   ArchiveError beginWrite();
   void rollback();
 
   QString name_;
   ArchiveLocation location_;
   std::unique_ptr<ArchiveDialect> dialect_;
+  bool writable_ = true;
 };
 
 }  // namespace grx

@@ -1,6 +1,27 @@
 #include "ArchiveDialect.h"
 
+#include "ArchiveSql.h"
+
 namespace grx {
+
+ArchiveFailure failureOf(const QSqlError& error) {
+  const QString code = error.nativeErrorCode();
+  bool number = false;
+  const int sqlite = code.toInt(&number) & 0xFF;  // the primary code of an extended one
+  if (number && code.size() < 5) {
+    switch (sqlite) {
+      case 13: return ArchiveFailure::NoSpace;            // SQLITE_FULL
+      case 8: return ArchiveFailure::ReadOnly;            // SQLITE_READONLY
+      case 3: case 23: return ArchiveFailure::PermissionDenied;  // SQLITE_PERM, SQLITE_AUTH
+      case 11: case 26: return ArchiveFailure::NotAnArchive;    // SQLITE_CORRUPT, SQLITE_NOTADB
+      default: return ArchiveFailure::QueryFailed;
+    }
+  }
+  if (code == u"53100") return ArchiveFailure::NoSpace;            // disk_full
+  if (code == u"42501") return ArchiveFailure::PermissionDenied;   // insufficient_privilege
+  if (code == u"25006") return ArchiveFailure::ReadOnly;           // read_only_sql_transaction
+  return ArchiveFailure::QueryFailed;
+}
 
 ArchiveDialect ArchiveDialect::of(const ArchiveLocation& location) {
   ArchiveDialect d;
@@ -11,7 +32,7 @@ ArchiveDialect ArchiveDialect::of(const ArchiveLocation& location) {
     d.beginWrite = QStringLiteral("BEGIN IMMEDIATE");
     // Readers never wait for a writer in WAL mode; a second writer (the window and grx1-cli at
     // once) waits up to the busy time-out for the first to commit.
-    d.connectOptions = QStringLiteral("QSQLITE_BUSY_TIMEOUT=30000");
+    d.connectOptions = QStringLiteral("QSQLITE_BUSY_TIMEOUT=30000;QSQLITE_OPEN_URI");
     d.afterOpen = {QStringLiteral("PRAGMA journal_mode=WAL")};
   } else {
     d.driver = QStringLiteral("QPSQL");

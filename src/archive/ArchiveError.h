@@ -11,10 +11,16 @@ namespace grx {
 enum class ArchiveFailure {
   None,
   BadLocation,    // a connection text that is neither a file nor a server URL
+  BadTimeout,     // a connect_timeout that would wait forever or not at all
   PasswordInUrl,  // a password written into the URL: refused, it belongs in ~/.pgpass or PGPASSWORD
   NoDriver,       // Qt's driver for the engine is not installed
   CannotOpen,     // the file cannot be opened or created, the server not reached, the login refused
-  NotAnArchive,   // a damaged file, or a database of another program: left as it is
+  NoArchive,      // reading where no archive was ever made (only adding makes one)
+  NoSpace,        // the disk (or the server's) is full; the transaction was undone
+  ReadOnly,       // the file, its folder or its disk may not be written: reading goes on, adding not
+  PermissionDenied,  // the system or the server refused access (the server's words in `detail`)
+  NotAnArchive,   // a damaged file, or a database of another program: left as it is (never said
+                  // for a failure that only reading or writing the disk met)
   NewerSchema,    // written by a newer program: left as it is
   QueryFailed,    // a statement failed (a full disk, a lost connection); the transaction was undone
   TooLarge,       // the selection holds more impacts than a measurement set

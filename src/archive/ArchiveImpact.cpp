@@ -27,8 +27,12 @@ ArchiveImpact archiveImpactOf(const std::uint8_t* record) {
                                 r.minutes(), r.seconds());
   a.seriesNumber = int(r.seriesNumber());
   a.impactNumber = int(r.impactNumber());
+  // A name field the operator never set (length 0 or out of range) is an empty name, never none:
+  // a null text would reach the database as NULL and refuse the whole import.
   a.material = nameText(r.soilNameField());
   a.object = nameText(r.objectNameField());
+  if (a.material.isNull()) a.material = QLatin1String("");
+  if (a.object.isNull()) a.object = QLatin1String("");
   a.namesFolded = foldedName(a.material) + u'\n' + foldedName(a.object);
   a.dynamicModulus = r.dynamicModulus();
   a.staticModulus = r.staticModulus();

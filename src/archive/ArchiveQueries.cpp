@@ -3,6 +3,7 @@
 #include "Archive.h"
 
 #include "ArchiveImpact.h"
+#include "ArchiveSelection.h"
 #include "ArchiveSql.h"
 #include "data/MeasurementSet.h"
 
@@ -10,6 +11,7 @@
 #include <QSet>
 
 #include <cstring>
+#include <limits>
 
 namespace grx {
 namespace {
@@ -62,7 +64,8 @@ ArchiveError Archive::listSeries(const ArchiveFilter& filter, std::vector<Archiv
   if (ArchiveError e = runSql(query,
                               QStringLiteral("SELECT series_key, MIN(taken_at), MIN(series_number), COUNT(*), "
                                              "AVG(dynamic_modulus), AVG(static_modulus), MIN(material), MIN(object), "
-                                             "MIN(import_id) FROM grx1_impacts") +
+                                             "MIN(import_id), COUNT(dynamic_modulus), COUNT(static_modulus) "
+                                             "FROM grx1_impacts") +
                                   w.sql + QStringLiteral(" GROUP BY series_key ORDER BY MIN(taken_at), series_key"),
                               w.values))
     return e;
@@ -72,8 +75,10 @@ ArchiveError Archive::listSeries(const ArchiveFilter& filter, std::vector<Archiv
     s.start = query.value(1).toString();
     s.seriesNumber = query.value(2).toInt();
     s.impacts = query.value(3).toInt();
-    s.meanDynamicModulus = query.value(4).toDouble();
-    s.meanStaticModulus = query.value(5).toDouble();
+    // A modulus that is no number (kept as none) makes the mean none, as in the series table.
+    constexpr double kNone = std::numeric_limits<double>::quiet_NaN();
+    s.meanDynamicModulus = query.value(9).toInt() < s.impacts ? kNone : query.value(4).toDouble();
+    s.meanStaticModulus = query.value(10).toInt() < s.impacts ? kNone : query.value(5).toDouble();
     s.material = query.value(6).toString();
     s.object = query.value(7).toString();
     s.importId = query.value(8).toLongLong();
@@ -108,29 +113,44 @@ ArchiveError Archive::distinctNames(bool objects, QStringList& names) {
   return {};
 }
 
-ArchiveError Archive::load(const ArchiveFilter& filter, const QList<qint64>& seriesKeys, MeasurementSet& staging) {
+ArchiveError Archive::load(const ArchiveFilter& filter, const QList<qint64>& seriesKeys, MeasurementSet& staging,
+                           QList<JoinedSeries>* joined) {
   QSqlDatabase db = QSqlDatabase::database(name_, false);
   // First which impacts, in time order (a light query), so an oversized selection is said before
   // any record is fetched.
   const QSet<qint64> wanted(seriesKeys.begin(), seriesKeys.end());
-  QStringList hashes;
-  std::vector<std::uint32_t> entries;
+  std::vector<SelectedImpact> selected;
+  QStringList timeOrderHashes;
+  std::vector<std::uint32_t> timeOrderEntries;
   {
     QSqlQuery query(db);
     query.setForwardOnly(true);
     const Where w = whereOf(filter);
     if (ArchiveError e = runSql(query,
-                                QStringLiteral("SELECT hash, series_key, entry FROM grx1_impacts") + w.sql +
-                                    QStringLiteral(" ORDER BY taken_at, import_id, import_order"),
+                                QStringLiteral("SELECT hash, series_key, entry, series_number, taken_at FROM grx1_impacts") +
+                                    w.sql + QStringLiteral(" ORDER BY taken_at, import_id, import_order"),
                                 w.values))
       return e;
-    while (query.next())
-      if (wanted.isEmpty() || wanted.contains(query.value(1).toLongLong())) {
-        hashes << query.value(0).toString();
-        entries.push_back(std::uint32_t(query.value(2).toLongLong()));
-      }
+    while (query.next()) {
+      const qint64 key = query.value(1).toLongLong();
+      if (!wanted.isEmpty() && !wanted.contains(key)) continue;
+      timeOrderHashes << query.value(0).toString();
+      timeOrderEntries.push_back(std::uint32_t(query.value(2).toLongLong()));
+      selected.push_back({key, query.value(3).toInt(), query.value(4).toString()});
+    }
   }
-  if (hashes.size() > kMaxRecords) return {ArchiveFailure::TooLarge, {}, std::uint32_t(hashes.size())};
+  if (timeOrderHashes.size() > kMaxRecords) return {ArchiveFailure::TooLarge, {}, std::uint32_t(timeOrderHashes.size())};
+  // Each series whole: the impacts of testers that measured at the same time interleave in time.
+  const SelectionOrder order = selectionOrder(selected);
+  if (joined) *joined = order.joined;
+  QStringList hashes;
+  std::vector<std::uint32_t> entries;
+  hashes.reserve(timeOrderHashes.size());
+  entries.reserve(order.order.size());
+  for (const std::uint32_t i : order.order) {
+    hashes << timeOrderHashes[qsizetype(i)];
+    entries.push_back(timeOrderEntries[i]);
+  }
 
   QHash<QString, int> position;
   position.reserve(hashes.size());

@@ -85,29 +85,42 @@ bool holdsTable(const QStringList& tables, const char* name) {
 
 }  // namespace
 
-int archiveSchemaVersion(QSqlDatabase& db) {
+ArchiveError archiveSchemaVersion(QSqlDatabase& db, int& version) {
+  version = -1;
   QSqlQuery query(db);
-  if (runSql(query, QStringLiteral("SELECT MAX(version) FROM grx1_schema")) || !query.next()) return -1;
-  return query.value(0).toInt();
+  if (ArchiveError e = runSql(query, QStringLiteral("SELECT MAX(version) FROM grx1_schema"))) return e;
+  if (!query.next()) return {ArchiveFailure::NotAnArchive, {}, 0};
+  version = query.value(0).toInt();
+  return {};
 }
 
-ArchiveError prepareArchiveSchema(QSqlDatabase& db, const ArchiveDialect& d, int target) {
+ArchiveError prepareArchiveSchema(QSqlDatabase& db, const ArchiveDialect& d, const SchemaAccess& access, int target) {
   if (d.driver == u"QSQLITE") {
-    // Any statement on a file that is no SQLite database fails here, before anything is written.
+    // Any statement on a file that is no SQLite database fails here, before anything is written;
+    // a full disk or a file that may not be read says so instead.
     QSqlQuery probe(db);
-    if (ArchiveError e = runSql(probe, QStringLiteral("SELECT COUNT(*) FROM sqlite_master")))
-      return {ArchiveFailure::NotAnArchive, e.detail, 0};
+    if (ArchiveError e = runSql(probe, QStringLiteral("SELECT COUNT(*) FROM sqlite_master"))) {
+      if (e.failure == ArchiveFailure::QueryFailed) e.failure = ArchiveFailure::CannotOpen;
+      return e;
+    }
   }
   const QStringList tables = db.tables(QSql::Tables);
   int version = 0;
   if (holdsTable(tables, "grx1_schema")) {
-    version = archiveSchemaVersion(db);
+    if (ArchiveError e = archiveSchemaVersion(db, version)) return e;
     if (version < 1) return {ArchiveFailure::NotAnArchive, {}, 0};
     if (version > kArchiveSchemaVersion) return {ArchiveFailure::NewerSchema, {}, std::uint32_t(version)};
   } else if (holdsTable(tables, "grx1_impacts") || holdsTable(tables, "grx1_records") ||
              (d.driver == u"QSQLITE" && !tables.isEmpty())) {
     // A database of another program (or ours, half made by hand): never changed.
     return {ArchiveFailure::NotAnArchive, {}, 0};
+  } else if (!access.mayCreate) {
+    return {ArchiveFailure::NoArchive, {}, 0};
+  }
+  if (!access.mayWrite) {
+    // Read as it is; tables older than this program's can only be read once they were brought up
+    // to date, which needs writing.
+    return version >= target ? ArchiveError{} : ArchiveError{ArchiveFailure::ReadOnly, {}, 0};
   }
   for (const QString& sql : d.afterOpen)
     if (ArchiveError e = runSql(db, sql)) return e;
@@ -121,7 +134,9 @@ ArchiveError prepareArchiveSchema(QSqlDatabase& db, const ArchiveDialect& d, int
   if (!d.lockSchema.isEmpty())
     if (ArchiveError e = runSql(db, d.lockSchema)) return undo(e);
   // Another program may have done it while this one waited for the lock.
-  version = holdsTable(db.tables(QSql::Tables), "grx1_schema") ? archiveSchemaVersion(db) : 0;
+  version = 0;
+  if (holdsTable(db.tables(QSql::Tables), "grx1_schema"))
+    if (ArchiveError e = archiveSchemaVersion(db, version)) return undo(e);
   if (version > kArchiveSchemaVersion) return undo({ArchiveFailure::NewerSchema, {}, std::uint32_t(version)});
   for (int v = version + 1; v <= target; ++v)
     if (ArchiveError e = step(db, d, v)) return undo(e);

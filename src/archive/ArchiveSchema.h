@@ -18,11 +18,18 @@ namespace grx {
 
 inline constexpr int kArchiveSchemaVersion = 2;
 
+// What opening may do to the database.
+struct SchemaAccess {
+  bool mayCreate = true;  // make the tables of a database without them (else NoArchive)
+  bool mayWrite = true;   // set the connection up and bring older tables up to date
+};
+
 // Checks what the open database holds and brings it to `target` (tests ask for an older one).
 // A file that is not an SQLite database, or one holding other tables but not ours, is NotAnArchive.
-ArchiveError prepareArchiveSchema(QSqlDatabase& db, const ArchiveDialect& dialect, int target = kArchiveSchemaVersion);
+ArchiveError prepareArchiveSchema(QSqlDatabase& db, const ArchiveDialect& dialect, const SchemaAccess& access,
+                                  int target = kArchiveSchemaVersion);
 
-// The version the archive holds (0 for none); -1 when it cannot be read.
-int archiveSchemaVersion(QSqlDatabase& db);
+// The version the archive holds (0 for none).
+ArchiveError archiveSchemaVersion(QSqlDatabase& db, int& version);
 
 }  // namespace grx

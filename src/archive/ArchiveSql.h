@@ -10,9 +10,14 @@
 
 namespace grx {
 
-inline ArchiveError queryFailed(const QSqlError& error) {
-  return {ArchiveFailure::QueryFailed, error.text().simplified(), 0};
-}
+// What a failed statement or connection means for the user. The drivers give SQLite's result code
+// (a small number) or PostgreSQL's five-character SQLSTATE.
+ArchiveFailure failureOf(const QSqlError& error);
+
+// The driver's words in one line (a lost server's text comes in several).
+inline QString driverText(const QSqlError& error) { return error.text().simplified(); }
+
+inline ArchiveError queryFailed(const QSqlError& error) { return {failureOf(error), driverText(error), 0}; }
 
 // Prepares and runs one statement with its values in order; `query` keeps the result. A statement
 // without values runs as it is (PostgreSQL prepares no BEGIN, COMMIT or table definition).

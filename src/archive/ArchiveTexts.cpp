@@ -1,6 +1,7 @@
 #include "ArchiveTexts.h"
 
 #include "Archive.h"
+#include "ArchiveLocation.h"
 #include "data/MeasurementSet.h"
 
 #include <QDateTime>
@@ -13,8 +14,11 @@ QString pick(Language language, const char* ru, const char* en) { return TextPai
 
 }  // namespace
 
-QString archiveErrorText(const ArchiveError& error, const QString& where, Language l) {
-  const QString detail = error.detail.isEmpty() ? QString() : QStringLiteral(" (") + error.detail + u')';
+QString archiveErrorText(const ArchiveError& error, const QString& address, Language l) {
+  // No message ever shows a password, however the address was written.
+  const QString where = redactedArchiveAddress(address);
+  const QString detail =
+      error.detail.isEmpty() ? QString() : QStringLiteral(" (") + redactedArchiveAddress(error.detail) + u')';
   switch (error.failure) {
     case ArchiveFailure::None:
       return {};
@@ -22,6 +26,30 @@ QString archiveErrorText(const ArchiveError& error, const QString& where, Langua
       return pick(l, "Адрес архива \"%1\" не является ни именем файла, ни адресом postgresql://",
                   "The archive address \"%1\" is neither a file name nor a postgresql:// address")
           .arg(where);
+    case ArchiveFailure::BadTimeout:
+      return pick(l, "connect_timeout в адресе архива \"%1\" задаётся целым числом секунд от 1 до %2",
+                  "connect_timeout in the archive address \"%1\" takes whole seconds from 1 to %2")
+          .arg(where)
+          .arg(kMaxConnectTimeout);
+    case ArchiveFailure::NoArchive:
+      return pick(l, "Архива \"%1\" нет; он создаётся при добавлении измерений",
+                  "There is no archive at \"%1\"; adding measurements makes one")
+          .arg(where);
+    case ArchiveFailure::NoSpace:
+      return pick(l, "Нет места на диске для архива \"%1\"; ничего не изменено",
+                  "No space left on the disk for the archive \"%1\"; nothing was changed")
+                 .arg(where) +
+             detail;
+    case ArchiveFailure::ReadOnly:
+      return pick(l,
+                  "Архив \"%1\" только для чтения (файл, папка или диск защищены от записи): его можно "
+                  "просматривать и открывать, но не пополнять",
+                  "The archive \"%1\" is read-only (the file, its folder or its disk may not be written): it can be "
+                  "listed and opened, but nothing can be added")
+                 .arg(where) +
+             detail;
+    case ArchiveFailure::PermissionDenied:
+      return pick(l, "Доступ к архиву \"%1\" запрещён", "Access to the archive \"%1\" was denied").arg(where) + detail;
     case ArchiveFailure::PasswordInUrl:
       return pick(l, "Пароль не записывается в адрес архива: укажите его в ~/.pgpass или в PGPASSWORD",
                   "A password does not belong in the archive address: put it in ~/.pgpass or PGPASSWORD");
@@ -63,6 +91,21 @@ QString importText(const ArchiveImport& import, Language l) {
   const QString what = import.source.isEmpty() ? pick(l, "чтение из прибора", "read from tester")
                                                : QFileInfo(import.source).fileName();
   return when + QStringLiteral(", ") + what;
+}
+
+}  // namespace grx
+
+namespace grx {
+
+QString joinedSeriesText(const JoinedSeries& joined, Language l) {
+  const QString format = l == Language::Russian ? QStringLiteral("dd.MM.yyyy hh:mm:ss") : QStringLiteral("MM.dd.yyyy hh:mm:ss");
+  auto when = [&format](const QString& stamp) {
+    return QDateTime::fromString(stamp, QStringLiteral("yyyy-MM-dd hh:mm:ss")).toString(format);
+  };
+  return pick(l, "Серии %1 от %2 и от %3 оказались рядом и читаются как одна серия",
+              "Series %1 of %2 and of %3 lie next to each other and read as one series")
+      .arg(joined.seriesNumber)
+      .arg(when(joined.firstStart), when(joined.secondStart));
 }
 
 }  // namespace grx

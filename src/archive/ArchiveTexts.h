@@ -8,10 +8,15 @@
 namespace grx {
 
 struct ArchiveImport;
+struct JoinedSeries;
 struct ImportOutcome;
 
-// One message for a failure; `where` is the archive's file or URL as the user gave it.
+// One message for a failure; `where` is the archive's file or URL as the user gave it (a password
+// in it is never shown).
 QString archiveErrorText(const ArchiveError& error, const QString& where, Language language);
+
+// Two different series of one number that a selection puts next to each other.
+QString joinedSeriesText(const JoinedSeries& joined, Language language);
 
 // "Archive: 12 new impacts of 120" for the status bar and grx1-cli.
 QString importOutcomeText(const ImportOutcome& outcome, Language language);

@@ -1,13 +1,14 @@
 #include "TfrmArchive.h"
 
 #include "ArchiveTexts.h"
+#include "DateField.h"
 #include "ui/ModalUi.h"
 #include "platform/Messages.h"
 #include "platform/NumberFormat.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
+#include <QDir>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -33,9 +34,11 @@ constexpr TextPair kMapArea{"Только в области, видимой на
 constexpr TextPair kOpen{"Открыть", "Open"};
 constexpr TextPair kClose{"Закрыть", "Close"};
 constexpr TextPair kSummary{"Серий: %1, ударов: %2", "Series: %1, impacts: %2"};
+constexpr TextPair kLocation{"Архив: %1", "Archive: %1"};
+constexpr TextPair kReadOnly{" (только чтение)", " (read-only)"};
 constexpr TextPair kColumns[] = {
     {"Дата", "Date"},     {"Время", "Time"},          {"Серия", "Series"},
-    {"Ударов", "Impacts"}, {"Evd, МПа", "Evd, MPa"},  {"Ev, МПа", "Ev, MPa"},
+    {"Ударов", "Impacts"}, {"Дин.модуль, МПа", "Din.modulus, MPa"},  {"Стат.модуль, МПа", "Stat.modulus, MPa"},
     {"Материал", "Material"}, {"Объект", "Object"}, {"Добавлено", "Added"},
 };
 
@@ -61,9 +64,8 @@ void TfrmArchive::createControls() {
   for (QComboBox* c : {comboObject, comboMaterial}) c->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
   checkFrom = new QCheckBox(this);
   checkTo = new QCheckBox(this);
-  dateFrom = new QDateEdit(QDate::currentDate().addMonths(-1), this);
-  dateTo = new QDateEdit(QDate::currentDate(), this);
-  for (QDateEdit* d : {dateFrom, dateTo}) d->setCalendarPopup(true);
+  dateFrom = new DateField(QDate::currentDate().addMonths(-1), this);
+  dateTo = new DateField(QDate::currentDate(), this);
   editText = new QLineEdit(this);
   editText->setClearButtonEnabled(true);
   checkMapArea = new QCheckBox(this);
@@ -93,9 +95,11 @@ void TfrmArchive::createControls() {
   tableSeries->verticalHeader()->hide();
   tableSeries->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
   tableSeries->horizontalHeader()->setStretchLastSection(true);
-  tableSeries->horizontalHeader()->setResizeContentsPrecision(100);  // a large archive: widths from the first rows
+  tableSeries->horizontalHeader()->setResizeContentsPrecision(-1);  // every row's text shows whole
 
   labelSummary = new QLabel(this);
+  labelLocation = new QLabel(this);
+  labelLocation->setTextInteractionFlags(Qt::TextSelectableByMouse);  // to be copied into a file manager
   btnOpen = new QPushButton(this);
   btnClose = new QPushButton(this);
   auto* buttons = new QHBoxLayout;
@@ -106,12 +110,13 @@ void TfrmArchive::createControls() {
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(filters);
   layout->addWidget(tableSeries, 1);
+  layout->addWidget(labelLocation);
   layout->addLayout(buttons);
 
   for (QComboBox* c : {comboObject, comboMaterial})
     connect(c, &QComboBox::currentIndexChanged, this, &TfrmArchive::FilterChange);
   for (QCheckBox* c : {checkFrom, checkTo, checkMapArea}) connect(c, &QCheckBox::toggled, this, &TfrmArchive::FilterChange);
-  for (QDateEdit* d : {dateFrom, dateTo}) connect(d, &QDateEdit::dateChanged, this, &TfrmArchive::FilterChange);
+  for (DateField* d : {dateFrom, dateTo}) connect(d, &DateField::dateChanged, this, &TfrmArchive::FilterChange);
   connect(editText, &QLineEdit::textChanged, this, &TfrmArchive::FilterChange);
   connect(btnOpen, &QPushButton::clicked, this, &TfrmArchive::btnOpenClick);
   connect(btnClose, &QPushButton::clicked, this, &QWidget::close);
@@ -136,12 +141,11 @@ void TfrmArchive::setCaptions() {
   // The calendar's month and day names follow the program's language, not the desktop's.
   const QLocale locale(currentLanguage() == Language::Russian ? QLocale::Russian : QLocale::English,
                        currentLanguage() == Language::Russian ? QLocale::Russia : QLocale::UnitedStates);
-  for (QDateEdit* d : {dateFrom, dateTo}) {
-    d->setLocale(locale);
-    d->setDisplayFormat(dateFormat());
-  }
+  for (DateField* d : {dateFrom, dateTo}) d->setDisplayFormat(dateFormat(), locale);
   btnOpen->setText(kOpen.text());
   btnClose->setText(kClose.text());
+  labelLocation->setText(kLocation.text().arg(QDir::toNativeSeparators(env_.archive->location().display)) +
+                         (env_.archive->writable() ? QString() : kReadOnly.text()));
   QStringList headers;
   for (const TextPair& c : kColumns) headers << c.text();
   tableSeries->setHorizontalHeaderLabels(headers);

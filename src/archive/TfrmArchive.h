@@ -13,7 +13,6 @@
 
 class QCheckBox;
 class QComboBox;
-class QDateEdit;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -21,6 +20,7 @@ class QTableWidget;
 
 namespace grx {
 
+class DateField;
 class ModalUi;
 
 class TfrmArchive : public QWidget {
@@ -48,13 +48,14 @@ class TfrmArchive : public QWidget {
   QComboBox* comboObject = nullptr;
   QComboBox* comboMaterial = nullptr;
   QCheckBox* checkFrom = nullptr;
-  QDateEdit* dateFrom = nullptr;
+  DateField* dateFrom = nullptr;
   QCheckBox* checkTo = nullptr;
-  QDateEdit* dateTo = nullptr;
+  DateField* dateTo = nullptr;
   QLineEdit* editText = nullptr;
   QCheckBox* checkMapArea = nullptr;  // only the positions inside the map's view
   QTableWidget* tableSeries = nullptr;
   QLabel* labelSummary = nullptr;
+  QLabel* labelLocation = nullptr;  // where the archive is
   QPushButton* btnOpen = nullptr;
   QPushButton* btnClose = nullptr;
 

@@ -18,6 +18,8 @@
 #include <QJsonObject>
 #include <QTextStream>
 
+#include <cmath>
+#include <cstdlib>
 #include <cstdio>
 #include <map>
 #include <memory>
@@ -63,6 +65,8 @@ std::optional<QString> parseArchive(const QStringList& args, ArchiveOptions& o) 
     if (i + 1 >= args.size()) return a + QStringLiteral(" needs a value") + usage;
     const QString v = args[++i];
     if (a == u"--db") {
+      // An empty name is a slip (an unset variable), not a wish for the default archive.
+      if (v.trimmed().isEmpty()) return QStringLiteral("--db needs an archive file name or a postgresql:// address") + usage;
       o.db = v;
     } else if (a == u"--object") {
       o.filter.object = v;
@@ -122,6 +126,9 @@ QString csvCell(const QString& text) {
   return u'"' + QString(text).replace(u'"', QStringLiteral("\"\"")) + u'"';
 }
 
+// A mean that is no number (an impact without a modulus) is null, never a number it is not.
+QJsonValue jsonNumber(double v) { return std::isfinite(v) ? QJsonValue(v) : QJsonValue(QJsonValue::Null); }
+
 void writeList(const std::vector<ArchiveSeries>& series, const std::vector<ArchiveImport>& imports, Form form,
                Language language, QTextStream& out) {
   std::map<qint64, const ArchiveImport*> byId;
@@ -135,8 +142,8 @@ void writeList(const std::vector<ArchiveSeries>& series, const std::vector<Archi
     for (const ArchiveSeries& s : series) {
       const auto it = byId.find(s.importId);
       rows.append(QJsonObject{{"date", s.start.left(10)}, {"time", s.start.mid(11)}, {"series", s.seriesNumber},
-                              {"impacts", s.impacts}, {"dynamic_modulus", s.meanDynamicModulus},
-                              {"static_modulus", s.meanStaticModulus}, {"material", s.material}, {"object", s.object},
+                              {"impacts", s.impacts}, {"dynamic_modulus", jsonNumber(s.meanDynamicModulus)},
+                              {"static_modulus", jsonNumber(s.meanStaticModulus)}, {"material", s.material}, {"object", s.object},
                               {"import", s.importId},
                               {"imported_at", it == byId.end() ? QString() : it->second->importedAt},
                               {"source", it == byId.end() ? QString() : it->second->source}});
@@ -158,7 +165,18 @@ void writeList(const std::vector<ArchiveSeries>& series, const std::vector<Archi
 
 }  // namespace
 
+// The SQL drivers' own warnings ("database not open", "Unable to free statement") are not the
+// user's: a failure is said once, in one line.
+struct QuietDrivers {
+  QuietDrivers() : previous(qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString&) {
+                     if (type == QtFatalMsg) std::abort();
+                   })) {}
+  ~QuietDrivers() { qInstallMessageHandler(previous); }
+  QtMessageHandler previous;
+};
+
 int runCliArchive(const QStringList& arguments, QTextStream& out, QTextStream& err) {
+  const QuietDrivers quiet;
   ArchiveOptions o;
   if (const auto problem = parseArchive(arguments, o)) {
     err << *problem << '\n';
@@ -170,7 +188,9 @@ int runCliArchive(const QStringList& arguments, QTextStream& out, QTextStream& e
     return 2;
   };
   ArchiveError error;
-  const std::unique_ptr<Archive> archive = Archive::open(connection, error);
+  // Only adding makes an archive; a list or an export of a misspelt name finds none.
+  const std::unique_ptr<Archive> archive =
+      Archive::open(connection, error, o.command == u"add" ? ArchiveAccess::Write : ArchiveAccess::Read);
   if (!archive) return fail(error);
   auto set = std::make_unique<MeasurementSet>();
 
@@ -198,7 +218,15 @@ int runCliArchive(const QStringList& arguments, QTextStream& out, QTextStream& e
     writeList(series, imports, o.form, o.language, out);
     return 0;
   }
-  if (ArchiveError e = archive->load(o.filter, {}, *set)) return fail(e);
+  QList<JoinedSeries> joined;
+  if (ArchiveError e = archive->load(o.filter, {}, *set, &joined)) return fail(e);
+  if (set->isEmpty()) {
+    // An empty project would replace the file named with nothing; it is left as it is.
+    err << "no impact matches the filters; " << o.output << " was not written\n";
+    return 2;
+  }
+  for (const JoinedSeries& j : joined)
+    err << joinedSeriesText(j, o.language) << '\n';
   if (writeProjectFileNamed(*set, o.output) != ProjectWriteResult::Ok) {
     err << cannotCreateFileText(o.output, o.language).replace(u'\n', u' ') << '\n';
     return 2;

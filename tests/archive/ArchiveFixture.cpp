@@ -66,7 +66,7 @@ void ArchiveFixture::TearDown() {
 
 std::unique_ptr<Archive> ArchiveFixture::openArchive(int schemaVersion) {
   ArchiveError error;
-  std::unique_ptr<Archive> archive = Archive::open(connection_, error, schemaVersion);
+  std::unique_ptr<Archive> archive = Archive::open(connection_, error, ArchiveAccess::Write, schemaVersion);
   EXPECT_TRUE(archive) << int(error.failure) << " " << error.detail.toStdString();
   return archive;
 }

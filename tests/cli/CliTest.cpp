@@ -104,6 +104,13 @@ TEST_F(CliTest, BadArgumentsAndFilesGiveExitTwoAndOneLine) {
       {{"archive", "--db", dir_.filePath("a.sqlite"), "list", "--format", "xml"}, {}},
       {{"archive", "--db", dir_.filePath("a.sqlite"), "add", badFile}, "File is not readable or damaged: bad.grx\n"},
       {{"archive", "--db", badFile, "list"}, "\"" + badFile + "\" is damaged or not an archive of this program; it was left as it is\n"},
+      {{"archive", "--db", "", "list"}, {}},
+      {{"archive", "--db", " ", "export", "-o", dir_.filePath("x.grx")}, {}},
+      // A misspelt archive is not made by looking into it.
+      {{"archive", "--db", dir_.filePath("arhive.sqlite"), "list"},
+       "There is no archive at \"" + dir_.filePath("arhive.sqlite") + "\"; adding measurements makes one\n"},
+      {{"archive", "--db", dir_.filePath("arhive.sqlite"), "export", "-o", dir_.filePath("x.grx")},
+       "There is no archive at \"" + dir_.filePath("arhive.sqlite") + "\"; adding measurements makes one\n"},
   };
   for (const Case& c : cases) {
     const CliRun r = run(c.args);
@@ -115,6 +122,8 @@ TEST_F(CliTest, BadArgumentsAndFilesGiveExitTwoAndOneLine) {
       EXPECT_EQ(r.err, c.err);
     }
   }
+  EXPECT_FALSE(QFile::exists(dir_.filePath("arhive.sqlite")));
+  EXPECT_FALSE(QFile::exists(dir_.filePath("x.grx")));
 }
 
 TEST_F(CliTest, ArchiveAddListsNewAndDuplicateImpactsAndExportGivesTheFileBack) {
@@ -124,6 +133,11 @@ TEST_F(CliTest, ArchiveAddListsNewAndDuplicateImpactsAndExportGivesTheFileBack) 
   EXPECT_EQ(run({"archive", "--db", db, "add", file_}).out, file_ + QStringLiteral(": 40 impacts, 0 new, 40 duplicates\n"));
   EXPECT_EQ(run({"archive", "--db", db, "list"}).out.count(u'\n'), int(set_->seriesCount()));
   EXPECT_EQ(run({"archive", "--db", db, "export", "-o", out}).code, 0);
+  EXPECT_EQ(test::readFileBytes(out), test::readFileBytes(file_));
+  // Nothing matches: the file named stays as it was.
+  const CliRun none = run({"archive", "--db", db, "export", "--object", "nosuch", "-o", out});
+  EXPECT_EQ(none.code, 2);
+  EXPECT_EQ(none.err, "no impact matches the filters; " + out + " was not written\n");
   EXPECT_EQ(test::readFileBytes(out), test::readFileBytes(file_));
 }
 
@@ -195,6 +209,36 @@ TEST(CliArguments, BytesThatAreNotUtf8ReachTheFileSystemUnchanged) {
   const CliRun series = run(commandLineArguments(3, argv));
   EXPECT_EQ(series.code, 0) << series.err.toStdString();
   EXPECT_GT(series.out.count(QStringLiteral("\r\n")), 3);
+
+  // Every other name a command takes keeps its bytes too: two names that differ only in a byte
+  // that is not UTF-8 are two files.
+  const QByteArray folder = QFile::encodeName(dir.path()) + '/';
+  ASSERT_TRUE(test::writeFileBytes(dir.filePath("limits.json"), R"({"requirements": [{"object": "*", "material": "*", "minDynamic": 1}]})"));
+  ASSERT_EQ(::rename(QFile::encodeName(dir.filePath("limits.json")).constData(), (folder + "r\xff.json").constData()), 0);
+  const struct {
+    QList<QByteArray> args;
+    int code;
+    QByteArray created;  // a file that must exist afterwards, by its bytes
+  } commands[] = {
+      {{"csv", name, "--series", "0", "--signal", "s", "-o", folder + "r\xff.csv"}, 0, folder + "r\xff.csv"},
+      {{"geo", name, "-o", folder + "r\xfe.csv"}, 0, folder + "r\xfe.csv"},
+      {{"archive", "--db", folder + "a\xff.sqlite", "add", name}, 0, folder + "a\xff.sqlite"},
+      {{"archive", "--db", folder + "a\xfe.sqlite", "list"}, 2, {}},  // another archive, never made
+      {{"archive", "--db", folder + "a\xff.sqlite", "export", "-o", folder + "e\xff.grx"}, 0, folder + "e\xff.grx"},
+      {{"geo", name, "--requirements", folder + "r\xff.json", "-o", folder + "g.csv"}, 0, folder + "g.csv"},
+  };
+  for (const auto& c : commands) {
+    std::vector<QByteArray> bytes{"grx1-cli"};
+    bytes.insert(bytes.end(), c.args.begin(), c.args.end());
+    std::vector<char*> pointers;
+    for (QByteArray& b : bytes) pointers.push_back(b.data());
+    const CliRun r = run(commandLineArguments(int(pointers.size()), pointers.data()));
+    EXPECT_EQ(r.code, c.code) << c.args.join(' ').toStdString() << ": " << r.err.toStdString();
+    if (!c.created.isEmpty()) EXPECT_EQ(::stat(c.created.constData(), &st), 0) << c.created.toStdString();
+  }
+  EXPECT_NE(::stat((folder + "a\xfe.sqlite").constData(), &st), 0);
+  for (const QByteArray& stand_in : {QByteArray("a?.sqlite"), QByteArray("r\xef\xbf\xbd.csv"), QByteArray("a\xef\xbf\xbd.sqlite")})
+    EXPECT_NE(::stat((folder + stand_in).constData(), &st), 0) << stand_in.toStdString();
 }
 
 TEST_F(CliTest, AZeroByteInANameNeverReachesTheOutput) {
