@@ -7,6 +7,7 @@
 #include "MenuTexts.h"
 #include "QtTexts.h"
 #include "device/LinkRequests.h"
+#include "device/LinkState.h"
 #include "platform/AppPaths.h"
 #include "platform/Messages.h"
 #include "views/SignalChart.h"
@@ -40,6 +41,8 @@ constexpr int kStatusPanel2Width = 20;
 constexpr int kStatusPanel3Width = 50;
 constexpr QSize kMinimumOuterSize(394, 320);  // frame included
 constexpr TextPair kSaveChanges{"Сохранить изменения?", "Save changes?"};
+constexpr TextPair kReadNotShown{"Считанные данные не показаны: оставлены прежние измерения",
+                                 "The read was not shown: the measurements shown were kept"};
 constexpr TextPair kHelpNotOpened{"Не удалось запустить программу просмотра справки или браузер.\nРуководство пользователя: ",
                                   "No help viewer or web browser could be started.\nThe user manual is here: "};
 
@@ -80,6 +83,7 @@ TForm1::TForm1(Environment environment, QWidget* parent)
   // The tables' Times New Roman; where it is missing, its metric twin keeps the texts' widths.
   QFont::insertSubstitution(QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"));
   setMinimumSize(kMinimumOuterSize);
+  setAcceptDrops(true);
   Actions = new MainActions(this);
   createControls();
   connectActions();
@@ -401,10 +405,19 @@ void TForm1::endProgram() {
 }
 
 void TForm1::AGaugeReadExecute() {
-  if (env_.link) AGaugeRead(*env_.link);  // only from idle; otherwise nothing happens
+  // Only from idle; otherwise nothing happens (and nothing is asked).
+  if (!env_.link || env_.link->state() != lsIdle || !settleUnsavedChanges()) return;
+  readMayReplace_ = set_->revision();
+  AGaugeRead(*env_.link);
 }
 
 void TForm1::takeOverMeasurements(MeasurementSet& staging) {
+  // The read may come long after it was asked for (or by itself, when the tester is found): work
+  // done meanwhile is not dropped without the question. Kept, the read stays on the tester.
+  if (set_->hasUnsavedData() && set_->revision() != readMayReplace_ && !settleUnsavedChanges()) {
+    StatusPanel[0]->setText(kReadNotShown.text());
+    return;
+  }
   set_->swap(staging);
   set_->setModified(true);  // a read lives only here until it is saved
   setSource_ = QString();

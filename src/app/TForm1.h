@@ -14,6 +14,7 @@
 #include <QPointer>
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -45,6 +46,7 @@ class TfrmControl;
 class ArchiveImporter;
 struct ArchiveFilter;
 struct ImportReport;
+struct ArchiveError;
 
 class TForm1 : public QMainWindow {
   Q_OBJECT
@@ -217,6 +219,9 @@ class TForm1 : public QMainWindow {
   bool eventFilter(QObject* watched, QEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void moveEvent(QMoveEvent* event) override;
+  // A project file dropped on the window opens as one given on the command line.
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void createControls();
@@ -234,8 +239,9 @@ class TForm1 : public QMainWindow {
   void showNoData();
   // The save command; true when the file was written.
   bool saveMeasurements();
-  // Before the program ends: measurements not saved since a read or an edit bring the question
-  // whether to save them. True when the program may end.
+  // Before the program ends or anything replaces the shown set (an open, the archive, a read):
+  // measurements not saved since a read or an edit bring the question whether to save them. True
+  // when they may go; Cancel, or a save that was cancelled or failed, keeps them.
   bool settleUnsavedChanges();
   // Writes the exit settings and ends the process.
   void endProgram();
@@ -266,6 +272,10 @@ class TForm1 : public QMainWindow {
   void archiveImportFinished(const ImportReport& report);
   // Hands a copy of the shown set to the importer; `command`: asked for by the user.
   void addToArchive(bool command);
+  // After a failed open of the archive: a missing archive, or a damaged archive file (put aside
+  // under another name), is offered a fresh start. True when the user took it; `error` is cleared
+  // when the user declined.
+  bool mayStartNewArchive(const QString& connection, ArchiveError& error);
   // Says an archive failure: a message box for a command, once per run for the automatic keep.
   void showArchiveFailure(const QString& text, bool command);
 
@@ -291,6 +301,9 @@ class TForm1 : public QMainWindow {
   ArchiveImporter* archiveImporter_ = nullptr;
   bool archiveFailureShown_ = false;
   QString setSource_;  // the file the shown set came from; empty for a read or the archive
+  // The content the user agreed to replace when asking for a read: the read that comes asks no more.
+  std::uint64_t readMayReplace_ = 0;
+  std::deque<std::uint64_t> archivedRevisions_;  // of the imports under way, in their order
 };
 
 }  // namespace grx

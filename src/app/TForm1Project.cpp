@@ -11,6 +11,9 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QFileInfo>
 #include <QLabel>
 
@@ -84,7 +87,23 @@ void TForm1::OpenFromCommandLine(const QStringList& arguments) {
   openProject(&name);
 }
 
+void TForm1::dragEnterEvent(QDragEnterEvent* event) {
+  const QList<QUrl> urls = event->mimeData()->urls();
+  if (urls.size() == 1 && urls[0].isLocalFile()) event->acceptProposedAction();
+}
+
+void TForm1::dropEvent(QDropEvent* event) {
+  const QList<QUrl> urls = event->mimeData()->urls();
+  if (urls.size() != 1 || !urls[0].isLocalFile()) return;
+  event->acceptProposedAction();
+  const QString name = QDir::toNativeSeparators(urls[0].toLocalFile());
+  openProject(&name);
+}
+
 void TForm1::openProject(const QString* givenName) {
+  // The measurements shown go only with the user's word (asked before the dialog, as the File menu
+  // of any desktop program does).
+  if (!settleUnsavedChanges()) return;
   ModalUi::FileDialog dialog;
   dialog.title = kOpenTitle.text();
   dialog.filters = projectFilters();

@@ -1,6 +1,7 @@
 #include "MeasurementSet.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstring>
 
@@ -31,6 +32,7 @@ void MeasurementSet::clear() {
   current_.fill(0);
   currentIndex_ = 0;
   modified_ = false;
+  revision_ = nextRevision();
 }
 
 void MeasurementSet::buildSeries() {
@@ -97,6 +99,7 @@ void MeasurementSet::removeRecords(std::uint32_t first, std::uint32_t count) {
   std::memmove(to, from, std::size_t(count_ - first - count) * kRecordSize);
   count_ -= count;
   modified_ = true;
+  revision_ = nextRevision();
   buildSeries();
 }
 
@@ -119,6 +122,13 @@ void MeasurementSet::swap(MeasurementSet& other) noexcept {
   std::swap(count_, other.count_);
   std::swap(currentIndex_, other.currentIndex_);
   std::swap(modified_, other.modified_);
+  revision_ = nextRevision();
+  other.revision_ = nextRevision();
+}
+
+std::uint64_t MeasurementSet::nextRevision() {
+  static std::atomic<std::uint64_t> counter{0};
+  return ++counter;
 }
 
 }  // namespace grx

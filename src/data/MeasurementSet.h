@@ -98,6 +98,10 @@ class MeasurementSet {
   // Exchanges the whole content with another set (no copying of the stores).
   void swap(MeasurementSet& other) noexcept;
 
+  // A number that no other content of any set had: it changes with every edit, clear and swap, so
+  // a question answered for one content ("replace it?") is not taken for another.
+  std::uint64_t revision() const { return revision_; }
+
  private:
   void removeRecords(std::uint32_t first, std::uint32_t count);
 
@@ -108,6 +112,9 @@ class MeasurementSet {
   std::uint32_t count_ = 0;
   std::uint32_t currentIndex_ = 0;
   bool modified_ = false;
+  std::uint64_t revision_ = nextRevision();
+
+  static std::uint64_t nextRevision();
 };
 
 }  // namespace grx

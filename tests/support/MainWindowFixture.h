@@ -3,6 +3,7 @@
 #include "FakeModalUi.h"
 #include "FileBytes.h"
 #include "app/TForm1.h"
+#include "device/LinkState.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -19,8 +20,9 @@ class MainWindowFixture : public ::testing::Test {
   void writeIni(const QByteArray& bytes) const { ASSERT_TRUE(writeFileBytes(iniPath(), bytes)); }
   QByteArray iniBytes() const { return readFileBytes(iniPath()); }
   // Creates the window and runs its start-up.
-  TForm1& start(const FileHomes& homes = {}) {
+  TForm1& start(const FileHomes& homes = {}, LinkShared* link = nullptr) {
     TForm1::Environment env;
+    env.link = link;
     env.programFolder = dir_.path();
     env.homes = homes;
     env.ui = &ui_;
