@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -94,7 +95,8 @@ void TfrmArchive::createControls() {
   tableSeries->setEditTriggers(QAbstractItemView::NoEditTriggers);
   tableSeries->verticalHeader()->hide();
   tableSeries->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
-  tableSeries->horizontalHeader()->setStretchLastSection(true);
+  // Every column as wide as its texts, the last one too: a narrow window scrolls, it never cuts a text.
+  tableSeries->horizontalHeader()->setStretchLastSection(false);
   tableSeries->horizontalHeader()->setResizeContentsPrecision(-1);  // every row's text shows whole
 
   labelSummary = new QLabel(this);
@@ -125,9 +127,14 @@ void TfrmArchive::createControls() {
 
 void TfrmArchive::FormCreate() {
   setCaptions();
-  // Wide enough for every column on a laptop; never larger than the screen.
-  resize(screen() ? QSize(860, 480).boundedTo(screen()->availableGeometry().size()) : QSize(860, 480));
   refresh();
+  // Wide enough for every column where the screen allows it.
+  int columns = 0;
+  for (int c = 0; c < tableSeries->columnCount(); ++c) columns += tableSeries->columnWidth(c);
+  const int chrome = tableSeries->frameWidth() * 2 + tableSeries->verticalScrollBar()->sizeHint().width() +
+                     layout()->contentsMargins().left() + layout()->contentsMargins().right();
+  const QSize wanted(std::max(860, columns + chrome), 480);
+  resize(screen() ? wanted.boundedTo(screen()->availableGeometry().size()) : wanted);
 }
 
 void TfrmArchive::setCaptions() {

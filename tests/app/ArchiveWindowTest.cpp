@@ -232,7 +232,7 @@ TEST_F(ArchiveWindow, DatesTypedInFilterTheSeriesAndTheColumnsShowTheirTextsWhol
   EXPECT_EQ(window->tableSeries->horizontalHeaderItem(4)->text(), "Din.modulus, MPa");
   EXPECT_EQ(window->tableSeries->horizontalHeaderItem(5)->text(), "Stat.modulus, MPa");
   const QFontMetrics metrics(window->tableSeries->font());
-  for (int c = 0; c < window->tableSeries->columnCount() - 1; ++c)
+  for (int c = 0; c < window->tableSeries->columnCount(); ++c)
     for (int r = 0; r < window->tableSeries->rowCount(); ++r)
       EXPECT_GE(window->tableSeries->columnWidth(c), metrics.horizontalAdvance(window->tableSeries->item(r, c)->text()))
           << r << ", " << c;
