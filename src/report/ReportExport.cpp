@@ -3,6 +3,7 @@
 #include "ColumnGrid.h"
 #include "ReportOds.h"
 #include "ReportPainter.h"
+#include "ZipCheck.h"
 #include "platform/SafeFile.h"
 #include "platform/SilencedStderr.h"
 
@@ -279,7 +280,13 @@ bool writeReportXlsx(const PreparedReport& report, const QString& path) {
   if (workbook_close(book) != LXW_NO_ERROR) return false;
   QFile whole(built);
   if (!whole.open(QIODevice::ReadOnly)) return false;
-  return writeFileSafely(path, whole.readAll()) == SafeWriteResult::Ok;
+  const QByteArray bytes = whole.readAll();
+  // The library does not check the writes of its part files: a part cut by a full disk or a
+  // file-size limit still packs into a valid zip, so the workbook is read back before it may
+  // replace anything.
+  static const QStringList kParts = {"[Content_Types].xml", "xl/workbook.xml", "xl/worksheets/sheet1.xml"};
+  if (!zipProblem(bytes, kParts).isEmpty()) return false;
+  return writeFileSafely(path, bytes) == SafeWriteResult::Ok;
 }
 
 bool writeReportOdt(const PreparedReport& report, const QString& path, const QString& title) {
