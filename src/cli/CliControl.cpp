@@ -220,8 +220,10 @@ int runCliControl(const QStringList& args, QTextStream& out, QTextStream& err, c
     if (!mayWriteReport(*reportFormat, o.output))
       return fail(err, cannotWrite);
     const PreparedReport protocol = prepareAcceptanceProtocol(*set, setup, result, o.language);
-    if (!exportReport(protocol, *reportFormat, o.output, kProtocolTitle.text(o.language)))
+    QStringList removed;
+    if (!exportReport(protocol, *reportFormat, o.output, kProtocolTitle.text(o.language), &removed))
       return fail(err, cannotWrite);
+    if (!removed.isEmpty()) out << removedPagesText(removed, o.language) << '\n';
     return verdictCode;
   }
   QByteArray bytes;

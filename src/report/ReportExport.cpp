@@ -220,10 +220,11 @@ bool mayWriteReport(ReportFormat format, const QString& path) {
   return mayReplaceFile(format == ReportFormat::Png ? pngPagePath(path, 1) : path);
 }
 
-bool exportReport(const PreparedReport& report, ReportFormat format, const QString& path, const QString& title) {
+bool exportReport(const PreparedReport& report, ReportFormat format, const QString& path, const QString& title,
+                  QStringList* removedPages) {
   switch (format) {
     case ReportFormat::Pdf: return writeReportPdf(report, path, title);
-    case ReportFormat::Png: return writeReportPngPages(report, path);
+    case ReportFormat::Png: return writeReportPngPages(report, path, 150, nullptr, removedPages);
     case ReportFormat::Xlsx: return writeReportXlsx(report, path);
     case ReportFormat::Ods: return writeReportOds(report, path);
     case ReportFormat::Odt: return writeReportOdt(report, path, title);
@@ -232,6 +233,18 @@ bool exportReport(const PreparedReport& report, ReportFormat format, const QStri
     case ReportFormat::Rtf: return writeReportRtf(report, path);
   }
   return false;
+}
+
+QString removedPagesText(const QStringList& removedPages, Language language) {
+  const qsizetype n = removedPages.size();
+  if (n == 0) return {};
+  const QString names = n == 1   ? removedPages[0]
+                        : n == 2 ? removedPages[0] + QStringLiteral(", ") + removedPages[1]
+                                 : removedPages[0] + QStringLiteral(" ... ") + removedPages[n - 1];
+  if (n == 1) return TextPair{"удалена 1 страница прежнего отчета: %1", "removed 1 page of an earlier report: %1"}.text(language).arg(names);
+  return TextPair{"удалено страниц прежнего отчета: %1 (%2)", "removed %1 pages of an earlier report: %2"}
+      .text(language)
+      .arg(QString::number(n), names);
 }
 
 bool writeReportXlsx(const PreparedReport& report, const QString& path) {
