@@ -17,11 +17,14 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Loaded at run time, so no binary names them: the tester's libusb, Qt's desktop platform and its
-# Russian texts, and the metric twin of Times New Roman.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libusb-0.1-4, qt6-qpa-plugins, qt6-translations-l10n, fonts-liberation2")
+# Russian texts, the metric twin of Times New Roman, and the SQLite driver of the measurement archive
+# (its default, a file beside the program's settings).
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "libusb-0.1-4, qt6-qpa-plugins, qt6-translations-l10n, fonts-liberation2, libqt6sql6-sqlite")
 # F1 and the help command open the manual through xdg-open; without it the program names the
-# manual's file instead.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
+# manual's file instead. A lab's shared archive on a PostgreSQL server needs Qt's PostgreSQL driver;
+# without it such an archive says which package is missing.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, libqt6sql6-psql")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
     "${PROJECT_SOURCE_DIR}/packaging/debian/postinst;${PROJECT_SOURCE_DIR}/packaging/debian/postrm")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)

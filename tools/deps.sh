@@ -9,7 +9,7 @@ packages=(
   xvfb xauth qt6-translations-l10n fonts-liberation2
   libusb-dev g++-mingw-w64-x86-64
   desktop-file-utils libxml2-utils dpkg-dev file
-  libxlsxwriter-dev fonts-liberation2 poppler-utils unzip
+  libxlsxwriter-dev zlib1g-dev fonts-liberation2 poppler-utils unzip
   clang libclang-rt-14-dev
   libgeographiclib-dev gdal-bin
   libqt6sql6-sqlite libqt6sql6-psql postgresql-15

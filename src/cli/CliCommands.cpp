@@ -12,6 +12,7 @@
 #include "export/ClipboardText.h"
 #include "platform/Messages.h"
 #include "platform/NumberFormat.h"
+#include "platform/TextCells.h"
 #include "views/TableText.h"
 
 #include <QFileInfo>
@@ -153,7 +154,11 @@ int runCli(const QStringList& arguments, QTextStream& out, QTextStream& err) {
     return 2;
   }
   if (o.command == u"series") {
-    out << tableCopyText(seriesTableText(*set, o.language));
+    // One series, one line: a line break in a tester's name is written as a blank.
+    TextGrid table = seriesTableText(*set, o.language);
+    for (int r = 0; r < table.rowCount(); ++r)
+      for (int c = 0; c < table.columnCount(); ++c) table.cell(r, c) = singleLineText(table.cell(r, c));
+    out << tableCopyText(table);
     return 0;
   }
   const auto k = std::uint32_t(*o.series);

@@ -10,6 +10,7 @@
 #include "platform/Messages.h"
 #include "platform/NumberFormat.h"
 #include "platform/SafeFile.h"
+#include "platform/TextCells.h"
 #include "report/AcceptanceProtocol.h"
 #include "report/ReportExport.h"
 
@@ -22,6 +23,7 @@
 #include <cmath>
 #include <memory>
 #include <optional>
+#include <span>
 
 namespace grx {
 namespace {
@@ -115,7 +117,16 @@ QString csvCell(const QString& text) {
   return u'"' + QString(text).replace(u'"', QStringLiteral("\"\"")) + u'"';
 }
 
-QString csvText(const TextGrid& grid) {
+// The name cells of a table through a text function.
+TextGrid withNames(TextGrid grid, std::span<const int> nameColumns, QString (*cell)(const QString&)) {
+  for (int r = 1; r < grid.rowCount(); ++r)
+    for (const int c : nameColumns) grid.cell(r, c) = cell(grid.cell(r, c));
+  return grid;
+}
+
+QString csvText(const TextGrid& table, std::span<const int> nameColumns) {
+  // A name never starts a formula; its line breaks stay inside the quotes, as CSV allows.
+  const TextGrid grid = withNames(table, nameColumns, spreadsheetSafeCell);
   QString out;
   for (int r = 0; r < grid.rowCount(); ++r) {
     for (int c = 0; c < grid.columnCount(); ++c) {
@@ -209,8 +220,10 @@ int runCliControl(const QStringList& args, QTextStream& out, QTextStream& err, c
     if (!mayWriteReport(*reportFormat, o.output))
       return fail(err, cannotWrite);
     const PreparedReport protocol = prepareAcceptanceProtocol(*set, setup, result, o.language);
-    if (!exportReport(protocol, *reportFormat, o.output, kProtocolTitle.text(o.language)))
+    QStringList removed;
+    if (!exportReport(protocol, *reportFormat, o.output, kProtocolTitle.text(o.language), &removed))
       return fail(err, cannotWrite);
+    if (!removed.isEmpty()) out << removedPagesText(removed, o.language) << '\n';
     return verdictCode;
   }
   QByteArray bytes;
@@ -219,8 +232,11 @@ int runCliControl(const QStringList& args, QTextStream& out, QTextStream& err, c
   } else {
     const TextGrid lots = lotTableText(result, setup, o.language);
     const TextGrid points = pointTableText(*set, result, o.language);
-    const QString text = *form == Form::Csv ? csvText(lots) + QStringLiteral("\r\n") + csvText(points)
-                                            : tableCopyText(lots) + QStringLiteral("\r\n") + tableCopyText(points);
+    // The tab form keeps one row on one line: a line break in a name is a blank there.
+    const QString text = *form == Form::Csv
+                             ? csvText(lots, kLotNameColumns) + QStringLiteral("\r\n") + csvText(points, kPointNameColumns)
+                             : tableCopyText(withNames(lots, kLotNameColumns, singleLineText)) + QStringLiteral("\r\n") +
+                                   tableCopyText(withNames(points, kPointNameColumns, singleLineText));
     bytes = text.toUtf8();
   }
   if (o.output.isEmpty()) {

@@ -19,7 +19,7 @@
 
 namespace grx {
 
-int runCliReport(const QStringList& args, QTextStream&, QTextStream& err) {
+int runCliReport(const QStringList& args, QTextStream& out, QTextStream& err) {
   constexpr const char* kUsage = "usage: grx1-cli report FILE.grx -o OUT [--lang ru|en]";
   QString file;
   QString output;
@@ -75,10 +75,12 @@ int runCliReport(const QStringList& args, QTextStream&, QTextStream& err) {
     return 2;
   }
   const PreparedReport report = prepareSeriesReport(table, language);
-  if (!exportReport(report, *format, output, QFileInfo(file).completeBaseName())) {
+  QStringList removed;
+  if (!exportReport(report, *format, output, QFileInfo(file).completeBaseName(), &removed)) {
     err << cannotCreateFileText(output, language).replace(u'\n', u' ') << '\n';
     return 2;
   }
+  if (!removed.isEmpty()) out << removedPagesText(removed, language) << '\n';
   return 0;
 }
 

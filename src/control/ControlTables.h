@@ -16,6 +16,10 @@ TextGrid lotTableText(const ControlResult& result, const ControlSetup& setup, La
 // Series label, date, time, object, material, dynamic, static, s/v, flags, verdict.
 TextGrid pointTableText(const MeasurementSet& set, const ControlResult& result, Language language);
 
+// The columns that hold the tester's names (object, material), which the text outputs guard.
+constexpr int kLotNameColumns[] = {0, 1};
+constexpr int kPointNameColumns[] = {3, 4};
+
 // The flags of a point as a short text ("duration 2, NaN 1, s/v 1"); empty when it has none.
 QString flagsText(const FlagCounts& flags, Language language);
 

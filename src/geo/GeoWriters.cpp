@@ -2,6 +2,7 @@
 
 #include "control/ControlTexts.h"
 #include "platform/NumberFormat.h"
+#include "platform/TextCells.h"
 
 #include <QFileInfo>
 
@@ -80,6 +81,9 @@ void appendCsvCell(QByteArray& out, const QString& text) {
   }
   out += '"';
 }
+
+// A tester's name as a CSV cell: on one line, and never a formula for the spreadsheet that opens it.
+void appendCsvName(QByteArray& out, const QString& name) { appendCsvCell(out, spreadsheetSafeCell(singleLineText(name))); }
 
 const char* styleOf(Verdict v) { return v == Verdict::Pass ? "pass" : v == Verdict::Fail ? "fail" : "none"; }
 
@@ -247,9 +251,9 @@ QByteArray geoCsv(const std::vector<GeoPoint>& points) {
     out += ',';
     appendValue(out, p.sv, u"0.000", "");
     out += ',';
-    appendCsvCell(out, p.material);
+    appendCsvName(out, p.material);
     out += ',';
-    appendCsvCell(out, p.object);
+    appendCsvName(out, p.object);
     out += ',';
     if (p.verdict != Verdict::None) out += styleOf(p.verdict);
     out += ',';

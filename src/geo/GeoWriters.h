@@ -27,6 +27,7 @@ QByteArray geoKml(const std::vector<GeoPoint>& points, Language language);
 // One waypoint per series: name, time, desc.
 QByteArray geoGpx(const std::vector<GeoPoint>& points, Language language);
 // UTF-8, comma separated, RFC 4180 quoting, CR LF: the GeoJSON keys, then latitude and longitude.
+// The names are on one line and never start a formula (platform/TextCells.h).
 QByteArray geoCsv(const std::vector<GeoPoint>& points);
 
 // The values of a series as lines "name: value" in the language, as the KML and GPX descriptions

@@ -3,6 +3,7 @@
 #include "ColumnGrid.h"
 #include "ReportOds.h"
 #include "ReportPainter.h"
+#include "ZipCheck.h"
 #include "platform/SafeFile.h"
 #include "platform/SilencedStderr.h"
 
@@ -219,10 +220,11 @@ bool mayWriteReport(ReportFormat format, const QString& path) {
   return mayReplaceFile(format == ReportFormat::Png ? pngPagePath(path, 1) : path);
 }
 
-bool exportReport(const PreparedReport& report, ReportFormat format, const QString& path, const QString& title) {
+bool exportReport(const PreparedReport& report, ReportFormat format, const QString& path, const QString& title,
+                  QStringList* removedPages) {
   switch (format) {
     case ReportFormat::Pdf: return writeReportPdf(report, path, title);
-    case ReportFormat::Png: return writeReportPngPages(report, path);
+    case ReportFormat::Png: return writeReportPngPages(report, path, 150, nullptr, removedPages);
     case ReportFormat::Xlsx: return writeReportXlsx(report, path);
     case ReportFormat::Ods: return writeReportOds(report, path);
     case ReportFormat::Odt: return writeReportOdt(report, path, title);
@@ -231,6 +233,18 @@ bool exportReport(const PreparedReport& report, ReportFormat format, const QStri
     case ReportFormat::Rtf: return writeReportRtf(report, path);
   }
   return false;
+}
+
+QString removedPagesText(const QStringList& removedPages, Language language) {
+  const qsizetype n = removedPages.size();
+  if (n == 0) return {};
+  const QString names = n == 1   ? removedPages[0]
+                        : n == 2 ? removedPages[0] + QStringLiteral(", ") + removedPages[1]
+                                 : removedPages[0] + QStringLiteral(" ... ") + removedPages[n - 1];
+  if (n == 1) return TextPair{"удалена 1 страница прежнего отчета: %1", "removed 1 page of an earlier report: %1"}.text(language).arg(names);
+  return TextPair{"удалено страниц прежнего отчета: %1 (%2)", "removed %1 pages of an earlier report: %2"}
+      .text(language)
+      .arg(QString::number(n), names);
 }
 
 bool writeReportXlsx(const PreparedReport& report, const QString& path) {
@@ -279,7 +293,13 @@ bool writeReportXlsx(const PreparedReport& report, const QString& path) {
   if (workbook_close(book) != LXW_NO_ERROR) return false;
   QFile whole(built);
   if (!whole.open(QIODevice::ReadOnly)) return false;
-  return writeFileSafely(path, whole.readAll()) == SafeWriteResult::Ok;
+  const QByteArray bytes = whole.readAll();
+  // The library does not check the writes of its part files: a part cut by a full disk or a
+  // file-size limit still packs into a valid zip, so the workbook is read back before it may
+  // replace anything.
+  static const QStringList kParts = {"[Content_Types].xml", "xl/workbook.xml", "xl/worksheets/sheet1.xml"};
+  if (!zipProblem(bytes, kParts).isEmpty()) return false;
+  return writeFileSafely(path, bytes) == SafeWriteResult::Ok;
 }
 
 bool writeReportOdt(const PreparedReport& report, const QString& path, const QString& title) {

@@ -2,6 +2,7 @@
 // The export formats of a prepared report. Each reads the pages as laid out (whole pages with
 // their headers and footers, page breaks kept) and writes one file.
 #include "ReportLayout.h"
+#include "platform/TextPair.h"
 
 #include <optional>
 
@@ -19,8 +20,13 @@ QString reportFormatSuffix(ReportFormat format);
 bool mayWriteReport(ReportFormat format, const QString& path);
 
 // Writes the report in the format; false when the file cannot be written. PNG writes one file per
-// page (see pngPagePath).
-bool exportReport(const PreparedReport& report, ReportFormat format, const QString& path, const QString& title);
+// page (see pngPagePath) and removes the further pages of an earlier report of that name, whose
+// names go to `removedPages`.
+bool exportReport(const PreparedReport& report, ReportFormat format, const QString& path, const QString& title,
+                  QStringList* removedPages = nullptr);
+// One line on the removed pages of an earlier report ("removed 21 pages of an earlier report: r-2.png
+// ... r-22.png"); empty when none were removed.
+QString removedPagesText(const QStringList& removedPages, Language language);
 
 // Spreadsheet: one row per band, the cells in the columns of the page, frames as cell borders,
 // a page break before every page after the first, A4 with the template's margins.

@@ -3,11 +3,15 @@
 #include "platform/SafeFile.h"
 
 #include <QBuffer>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QFont>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPen>
+
+#include <map>
 
 namespace grx {
 namespace {
@@ -160,7 +164,34 @@ QString pngPagePath(const QString& path, int page) {
   return stem + u'-' + QString::number(page) + (suffix.isEmpty() ? QString() : u'.' + suffix);
 }
 
-bool writeReportPngPages(const PreparedReport& report, const QString& path, double dpi, QStringList* written) {
+QStringList removeEarlierPngPages(const QString& path, int pageCount) {
+  // The names pngPagePath gives: "stem-" + a page number without leading zeros + ".suffix".
+  const QFileInfo first(pngPagePath(path, 1));
+  const QString prefix = first.fileName().chopped(first.suffix().size() + (first.suffix().isEmpty() ? 1 : 2));
+  const QString ending = first.suffix().isEmpty() ? QString() : u'.' + first.suffix();
+  std::map<int, QString> pages;
+  const QDir folder = first.dir();
+  for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+    if (!name.startsWith(prefix) || !name.endsWith(ending)) continue;
+    const QString number = name.mid(prefix.size(), name.size() - prefix.size() - ending.size());
+    bool ok = false;
+    const int page = number.toInt(&ok);
+    if (!ok || page <= pageCount || number != QString::number(page)) continue;
+    const QFileInfo info(folder.filePath(name));
+    if (info.isSymLink() || !info.isFile()) continue;  // only a picture of ours; a FIFO is never opened
+    QFile file(info.filePath());
+    static const QByteArray kPngSignature("\x89PNG\r\n\x1a\n", 8);
+    if (!file.open(QIODevice::ReadOnly) || file.read(8) != kPngSignature) continue;
+    file.close();
+    if (file.remove()) pages.emplace(page, name);
+  }
+  QStringList removed;
+  for (const auto& [page, name] : pages) removed.append(name);
+  return removed;
+}
+
+bool writeReportPngPages(const PreparedReport& report, const QString& path, double dpi, QStringList* written,
+                         QStringList* removed) {
   // Every page is made first and the files replaced together: a failure leaves all the old pages.
   QList<FileContent> pages;
   for (int i = 0; i < report.pages.size(); ++i) {
@@ -172,6 +203,8 @@ bool writeReportPngPages(const PreparedReport& report, const QString& path, doub
   if (writeFilesSafely(pages) != SafeWriteResult::Ok) return false;
   if (written)
     for (const FileContent& page : pages) written->append(page.path);
+  const QStringList earlier = removeEarlierPngPages(path, int(pages.size()));
+  if (removed) *removed = earlier;
   return true;
 }
 

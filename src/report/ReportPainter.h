@@ -25,8 +25,14 @@ bool writeReportPdf(const PreparedReport& report, const QString& path, const QSt
 // The file of page n (1-based) of a PNG export: "-n" before the extension ("report.png" ->
 // "report-2.png").
 QString pngPagePath(const QString& path, int page);
-// Writes every page as a PNG file named by pngPagePath; false at the first file that cannot be written.
+// Writes every page as a PNG file named by pngPagePath; false at the first file that cannot be
+// written. After a write, the pages of an earlier and longer report of that name are removed
+// (removeEarlierPngPages) and named in `removed`.
 bool writeReportPngPages(const PreparedReport& report, const QString& path, double dpi = 150,
-                         QStringList* written = nullptr);
+                         QStringList* written = nullptr, QStringList* removed = nullptr);
+// Removes the files that pngPagePath names for pages after pageCount, when they begin with the PNG
+// signature: a one-page report must not sit beside pages 2 to 22 of the one it replaced. Anything
+// else (another name, a file that is not a picture, a folder) stays. The names removed, by page.
+QStringList removeEarlierPngPages(const QString& path, int pageCount);
 
 }  // namespace grx

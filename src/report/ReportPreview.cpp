@@ -253,10 +253,17 @@ void ReportPreview::exportAs(ReportFormat format) {
   const auto name = ui_.fileName(this, dialog);
   if (!name) return;
   setCursor(Qt::WaitCursor);
-  const bool ok = exportReport(report_, format, *name, documentName_.text(lang));
+  QStringList removed;
+  const bool ok = exportReport(report_, format, *name, documentName_.text(lang), &removed);
   unsetCursor();
-  if (!ok)
+  if (!ok) {
     ui_.message(this, {kAppTitle.text(lang), cannotCreateFileText(*name, lang), ModalUi::Icon::Error});
+  } else if (!removed.isEmpty()) {
+    // Said once, so that nobody looks for the pages that went with the earlier report.
+    QString text = removedPagesText(removed, lang);
+    text[0] = text[0].toUpper();
+    ui_.message(this, {kAppTitle.text(lang), text, ModalUi::Icon::Information});
+  }
 }
 
 // 1000 x 880 where the screen has room; a smaller screen gets its free area, so the toolbar and the

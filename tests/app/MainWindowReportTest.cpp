@@ -303,6 +303,14 @@ TEST_F(Preview, ExportsThroughTheFileDialogAndReportsAFileThatCannotBeWritten) {
   EXPECT_EQ(ui_.printerSetups, std::vector<bool>{true});
 }
 
+TEST_F(Preview, APngExportSaysWhichPagesOfAnEarlierReportItRemoved) {
+  ui_.fileAnswers = {dir_.filePath("out.png"), dir_.filePath("out.png")};
+  ReportPreview(threePages(), ui_, dir_.path()).exportAs(ReportFormat::Png);
+  setCurrentLanguage(Language::Russian);
+  ReportPreview(prepareSeriesReport(TextGrid(3, 10), Language::Russian), ui_, dir_.path()).exportAs(ReportFormat::Png);
+  EXPECT_EQ(ui_.messages.at(0).text, QStringLiteral("Удалено страниц прежнего отчета: 2 (out-2.png, out-3.png)"));
+}
+
 // The export list offers the OpenDocument spreadsheet beside the others.
 TEST_F(Preview, TheExportListOffersTheOpenDocumentSpreadsheet) {
   ReportPreview preview(threePages(), ui_, dir_.path());

@@ -20,10 +20,22 @@ for size in 16 22 24 32 48 64 128 256; do
   grep -qxF "./usr/share/icons/hicolor/${size}x${size}/apps/grx1.png" <<<"$contents" || fail "icon $size"
 done
 depends=$(dpkg-deb --field "$deb" Depends)
-for needed in libqt6widgets6 libusb-0.1-4 qt6-qpa-plugins; do
-  grep -q "$needed" <<<"$depends" || fail "Depends lacks $needed: $depends"
+for needed in libqt6widgets6 libusb-0.1-4 qt6-qpa-plugins libqt6sql6-sqlite; do
+  grep -qw "$needed" <<<"$depends" || fail "Depends lacks $needed: $depends"
 done
-[ "$(dpkg-deb --field "$deb" Recommends)" = xdg-utils ] || fail "Recommends is not xdg-utils"
+! grep -qw libqt6sql6-psql <<<"$depends" || fail "Depends names the PostgreSQL driver: $depends"
+[ "$(dpkg-deb --field "$deb" Recommends)" = "xdg-utils, libqt6sql6-psql" ] || fail "Recommends is not xdg-utils, libqt6sql6-psql"
 control=$(dpkg-deb --ctrl-tarfile "$deb" | tar -t)
 grep -q postinst <<<"$control" && grep -q postrm <<<"$control" || fail "no postinst or postrm"
+# The archive without the recommended packages: the package's grx1-cli, its plug-ins the SQLite driver alone.
+dpkg-deb -x "$deb" "$work/root"
+cli=$work/root/usr/bin/grx1-cli
+mkdir -p "$work/plugins/sqldrivers"
+ln -s "$(dpkg -L libqt6sql6-sqlite | grep '/sqldrivers/libqsqlite\.so$')" "$work/plugins/sqldrivers/"
+printf '[Paths]\nPlugins=%s\n' "$work/plugins" >"$work/root/usr/bin/qt.conf"
+"$cli" sample -o "$work/s.grx" --impacts 30
+"$cli" archive --db "$work/x.sqlite" add "$work/s.grx" >/dev/null || fail "archive add without the PostgreSQL driver"
+[ "$("$cli" archive --db "$work/x.sqlite" list | wc -l)" -gt 1 ] || fail "archive list without the PostgreSQL driver"
+if "$cli" archive --db postgresql://grx1@127.0.0.1:1/none list 2>"$work/psql.err"; then fail "a PostgreSQL driver was found"; fi
+grep -q "No database driver QPSQL" "$work/psql.err" || fail "not the missing driver: $(cat "$work/psql.err")"
 echo "package: ok ($(basename "$deb"))"

@@ -3,6 +3,7 @@
 #include "ControlSets.h"
 #include "cli/CliControl.h"
 #include "data/ProjectFile.h"
+#include "support/CliRun.h"
 #include "support/FileBytes.h"
 
 #include <QJsonDocument>
@@ -134,6 +135,32 @@ TEST_F(CliControl, FormsByFormatOrExtension) {
   QString out;
   run({"--lang", "ru"}, &out);
   EXPECT_TRUE(out.contains(QStringLiteral("Глина\t1\t30,0\t-\t-\t30,0\t30,0\t\t\t-\t\t\r\n\r\n№\tДата\tВремя\t")));
+}
+
+// A name keeps its series on one line in the series table and the GIS CSV; a CSV name is no formula.
+TEST_F(CliControl, NamesInTheSeriesTableTheGisCsvAndTheControlCsv) {
+  const struct {
+    QString name, line, geoCell, controlCell;
+  } cases[] = {
+      {"=1+2", "=1+2", ",'=1+2,", ";'=1+2;"},           {"+7 слой", "+7 слой", ",'+7 слой,", ";'+7 слой;"},
+      {"-щебень", "-щебень", ",'-щебень,", ";'-щебень;"}, {"@A1", "@A1", ",'@A1,", ";'@A1;"},
+      {"=\nA", "= A", ",'= A,", ";\"'=\nA\";"},           {"a\r\nb", "a  b", ",a  b,", ";\"a\r\nb\";"},
+      {"-12,5", "-12,5", ",\"-12,5\",", ";-12,5;"},  // a number stays a number
+  };
+  std::vector<test::RecordBuilder> records(std::size(cases));
+  for (std::uint32_t k = 0; k < records.size(); ++k)
+    records[k].series(k + 1).soil(cases[k].name).coordinates(test::coordinate(5509, 0), test::coordinate(3730, 0));
+  MeasurementSet set;
+  test::fillSet(set, records);
+  ASSERT_EQ(writeProjectFile(set, path("n.grx")), ProjectWriteResult::Ok);
+  const QString series = test::runCliCommand({"series", path("n.grx")}).out;
+  ASSERT_EQ(test::runCliCommand({"geo", path("n.grx"), "-o", path("n.csv")}).code, 0);
+  const QString geo = QString::fromUtf8(test::readFileBytes(path("n.csv")));
+  QString control;
+  run({path("n.grx"), "--require-dyn", "1", "--format", "csv"}, &control);
+  for (const auto& c : cases)
+    EXPECT_TRUE(series.contains(u'\t' + c.line + u'\t') && geo.contains(c.geoCell) && control.contains(c.controlCell))
+        << c.name.toStdString();
 }
 
 }  // namespace

@@ -21,6 +21,7 @@ namespace {
 struct CliResult {
   int code;
   QString err;
+  QString out = {};
 };
 
 CliResult report(const QStringList& args) {
@@ -29,7 +30,7 @@ CliResult report(const QStringList& args) {
   const int code = runCliReport(args, o, e);
   o.flush();
   e.flush();
-  return {code, err};
+  return {code, err, out};
 }
 
 class CliReport : public ::testing::Test {
@@ -62,6 +63,21 @@ TEST_F(CliReport, PngWritesNumberedPages) {
   const CliResult r = report({path("s.grx"), QStringLiteral("-o"), path("page.png")});
   ASSERT_EQ(r.code, 0) << r.err.toStdString();
   EXPECT_EQ(files(), (QStringList{"empty.grx", "page-1.png", "s.grx"}));
+}
+
+TEST_F(CliReport, APngReportRemovesTheFurtherPagesOfAnEarlierOneAndNothingElse) {
+  auto set = std::make_unique<MeasurementSet>();
+  generateSampleMeasurements(*set, 3556, 3);  // 22 pages
+  ASSERT_EQ(writeProjectFile(*set, path("long.grx")), ProjectWriteResult::Ok);
+  ASSERT_EQ(report({path("long.grx"), "-o", path("r.png")}).code, 0);
+  const QByteArray png("\x89PNG\r\n\x1a\n", 8);
+  const std::pair<const char*, QByteArray> stay[] = {{"r-5.png", "not a picture"}, {"r-x.png", png}, {"r-07.png", png},
+                                                     {"r-0.png", png}, {"rr-3.png", png}, {"r-3.PNG", png}, {"r-3.png.bak", png}};
+  for (const auto& [name, bytes] : stay) ASSERT_TRUE(test::writeFileBytes(path(name), bytes));
+  const CliResult r = report({path("s.grx"), "-o", path("r.png")});
+  EXPECT_EQ(r.out, "removed 20 pages of an earlier report: r-2.png ... r-22.png\n") << r.err.toStdString();
+  for (const auto& [name, bytes] : stay) EXPECT_EQ(test::readFileBytes(path(name)), bytes) << name;
+  for (int page = 2; page <= 23; ++page) EXPECT_EQ(QFileInfo::exists(path(qPrintable(QString("r-%1.png").arg(page)))), page == 5);
 }
 
 TEST_F(CliReport, RefusalsAreOneLineAndWriteNothing) {

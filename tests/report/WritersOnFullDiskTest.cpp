@@ -1,5 +1,6 @@
 // Every file the program writes, against a full disk, a read-only target and a FIFO in its place:
 // failure reported (by grx1-cli in one line, exit 2), the old file as it was, no file left behind.
+#include "cli/CliControl.h"
 #include "cli/CliReport.h"
 #include "data/MeasurementSet.h"
 #include "data/ProjectFile.h"
@@ -42,6 +43,7 @@ struct Writer {
   QString target;  // the file that must survive a failed write
   // Writes into the folder; true when it reports success. A command's refusal must be one line.
   std::function<bool(const QDir&)> write;
+  rlim_t fullAt = 16;  // the file-size limit of the full disk, in bytes
 };
 
 bool cliSucceeds(const test::CliRun& r) {
@@ -49,10 +51,11 @@ bool cliSucceeds(const test::CliRun& r) {
   return r.code == 0;
 }
 
-bool report(const QDir& dir, const QString& output) {
+bool report(const QDir& dir, const QString& output, const char* command = "report", const char* set = "s.grx") {
   QString out, err;
   QTextStream o(&out), e(&err);
-  const int code = runCliReport({dir.filePath("s.grx"), "-o", dir.filePath(output)}, o, e);
+  const QStringList args = {dir.filePath(set), "-o", dir.filePath(output)};
+  const int code = command == QLatin1String("report") ? runCliReport(args, o, e) : runCliControl(args, o, e, dir.path());
   e.flush();
   return cliSucceeds({code, out, err});
 }
@@ -78,6 +81,11 @@ std::vector<Writer> writers() {
     const QString output = "r." + format;
     all.push_back({format, format == "png" ? "r-1.png" : output, [output](const QDir& d) { return report(d, output); }});
   }
+  // A big workbook under a limit that cuts the library's own part files, not the packed workbook.
+  for (const rlim_t kib : {20, 40, 60})
+    for (const char* command : {"report", "control"})
+      all.push_back({QString("%1 xlsx at %2 KiB").arg(command).arg(kib), "r.xlsx",
+                     [command](const QDir& d) { return report(d, "r.xlsx", command, "big.grx"); }, kib * 1024});
   return all;
 }
 
@@ -87,6 +95,8 @@ TEST(WritersOnFullDisk, FailureIsReportedAndTheOldFileStaysAsItWas) {
   auto set = std::make_unique<MeasurementSet>();
   generateSampleMeasurements(*set, 3, 5);
   ASSERT_EQ(writeProjectFile(*set, dir.filePath("s.grx")), ProjectWriteResult::Ok);
+  generateSampleMeasurements(*set, 3556, 1);
+  ASSERT_EQ(writeProjectFile(*set, dir.filePath("big.grx")), ProjectWriteResult::Ok);
   const QByteArray old("[Config]\r\nLangId=Rus\r\n");
   const auto entries = [&] { return dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot); };
   for (const Writer& w : writers()) {
@@ -94,7 +104,7 @@ TEST(WritersOnFullDisk, FailureIsReportedAndTheOldFileStaysAsItWas) {
     const QString target = dir.filePath(w.target);
     ASSERT_TRUE(test::writeFileBytes(target, old));
     const QStringList before = entries();
-    const bool written = [&] { const FileSizeLimit full(16); return w.write(dir); }();
+    const bool written = [&] { const FileSizeLimit full(w.fullAt); return w.write(dir); }();
     EXPECT_FALSE(written) << "full disk";
     EXPECT_EQ(test::readFileBytes(target), old);
     EXPECT_EQ(entries(), before) << "a file left behind";
