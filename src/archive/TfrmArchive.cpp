@@ -5,6 +5,7 @@
 #include "ui/ModalUi.h"
 #include "platform/Messages.h"
 #include "platform/NumberFormat.h"
+#include "platform/TextCells.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -231,8 +232,8 @@ void TfrmArchive::fillTable() {
         QString::number(s.impacts),
         formatFloat(s.meanDynamicModulus, u"0.0"),
         formatFloat(s.meanStaticModulus, u"0.0"),
-        s.material,
-        s.object,
+        singleLineText(s.material),
+        singleLineText(s.object),
         it == byId.end() ? QString() : importText(*it->second, currentLanguage()),
     };
     for (int c = 0; c < int(std::size(cells)); ++c) {

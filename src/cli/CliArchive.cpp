@@ -10,6 +10,7 @@
 #include "platform/IniFile.h"
 #include "platform/Messages.h"
 #include "platform/NumberFormat.h"
+#include "platform/TextCells.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -152,7 +153,11 @@ void writeList(const std::vector<ArchiveSeries>& series, const std::vector<Archi
     return;
   }
   const QString sep = form == Form::Csv ? QStringLiteral(";") : QStringLiteral("\t");
-  auto cell = [form](const QString& t) { return form == Form::Csv ? csvCell(t) : QString(t).replace(u'\t', u' '); };
+  // A name stays on its line and in its column, and never runs as a spreadsheet formula.
+  auto cell = [form](const QString& t) {
+    const QString line = singleLineText(t);
+    return form == Form::Csv ? csvCell(spreadsheetSafeCell(line)) : QString(line).replace(u'\t', u' ');
+  };
   if (form == Form::Csv)
     out << "date;time;series;impacts;dynamic_modulus;static_modulus;material;object;import\r\n";
   for (const ArchiveSeries& s : series) {

@@ -6,6 +6,7 @@
 #include "data/SampleMeasurements.h"
 #include "data/TextForms.h"
 #include "support/FileBytes.h"
+#include "support/RecordBuilder.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
 #include <string_view>
 
@@ -139,6 +141,26 @@ TEST_F(CliTest, ArchiveAddListsNewAndDuplicateImpactsAndExportGivesTheFileBack) 
   EXPECT_EQ(none.code, 2);
   EXPECT_EQ(none.err, "no impact matches the filters; " + out + " was not written\n");
   EXPECT_EQ(test::readFileBytes(out), test::readFileBytes(file_));
+}
+
+// A name that breaks a line or starts a formula, and a mean that cannot be computed, in each form.
+TEST_F(CliTest, ArchiveListKeepsNamesOnTheirLineAndShowsNoMeanItCannotCompute) {
+  std::vector<test::RecordBuilder> r(2);
+  r[0].series(4, 1).stamp(7, 7, 26, 9, 0, 0).moduli(std::nanf(""), 80).soil("Sa\r\nnd").object("=SUM(A1)");
+  r[1].series(4, 2).stamp(7, 7, 26, 9, 1, 0).moduli(40, 90).soil("Sa\r\nnd").object("=SUM(A1)");
+  auto set = std::make_unique<MeasurementSet>();
+  test::fillSet(*set, r);
+  const QString file = dir_.filePath("names.grx"), db = dir_.filePath("names.sqlite");
+  ASSERT_EQ(writeProjectFile(*set, file), ProjectWriteResult::Ok);
+  ASSERT_EQ(run({"archive", "--db", db, "add", file}).code, 0);
+  const QString text = run({"archive", "--db", db, "list"}).out;
+  EXPECT_TRUE(text.startsWith("2026-07-07\t09:00:00\t4\t2\tNAN\t85,0\tSa  nd\t=SUM(A1)\t")) << text.toStdString();
+  EXPECT_EQ(text.count(u'\n'), 1);
+  const QString csv = run({"archive", "--db", db, "list", "--format", "csv"}).out;
+  EXPECT_TRUE(csv.section("\r\n", 1, 1).startsWith("2026-07-07;09:00:00;4;2;NAN;85,0;Sa  nd;'=SUM(A1);")) << csv.toStdString();
+  const QString json = run({"archive", "--db", db, "list", "--format", "json"}).out;
+  EXPECT_TRUE(json.contains("\"dynamic_modulus\": null")) << json.toStdString();
+  EXPECT_TRUE(json.contains("\"static_modulus\": 85")) << json.toStdString();
 }
 
 TEST(CliHelp, HelpGoesToStdoutWithExitCode0) {
