@@ -1,6 +1,6 @@
 #include "CliArchive.h"
 
-#include "CliFiles.h"
+#include "data/ProjectFile.h"
 
 #include "archive/Archive.h"
 #include "archive/ArchiveTexts.h"
@@ -202,7 +202,7 @@ int runCliArchive(const QStringList& arguments, QTextStream& out, QTextStream& e
   if (o.command == u"add") {
     std::function<void(std::uint32_t)> hold = holdHook();
     for (const QString& file : o.files) {
-      if (readProjectFileNamed(file, *set) != ProjectReadResult::Ok) {
+      if (readProjectFile(file, *set) != ProjectReadResult::Ok) {
         err << kFileDamaged.text(o.language) << ": " << QFileInfo(file).fileName() << '\n';
         return 2;
       }
@@ -232,7 +232,7 @@ int runCliArchive(const QStringList& arguments, QTextStream& out, QTextStream& e
   }
   for (const JoinedSeries& j : joined)
     err << joinedSeriesText(j, o.language) << '\n';
-  if (writeProjectFileNamed(*set, o.output) != ProjectWriteResult::Ok) {
+  if (writeProjectFile(*set, o.output) != ProjectWriteResult::Ok) {
     err << cannotCreateFileText(o.output, o.language).replace(u'\n', u' ') << '\n';
     return 2;
   }

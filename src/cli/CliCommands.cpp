@@ -3,11 +3,10 @@
 #include "CliArchive.h"
 #include "CliExport.h"
 #include "CliNames.h"
-#include "CliFiles.h"
+#include "data/ProjectFile.h"
 #include "CliGeo.h"
 #include "CliRead.h"
 
-#include "data/ProjectFile.h"
 #include "data/SampleMeasurements.h"
 #include "export/ClipboardText.h"
 #include "platform/Messages.h"
@@ -142,14 +141,14 @@ int runCli(const QStringList& arguments, QTextStream& out, QTextStream& err) {
 
   if (o.command == u"sample") {
     generateSampleMeasurements(*set, o.impacts, o.seed);
-    if (writeProjectFileNamed(*set, o.output) != ProjectWriteResult::Ok) {
+    if (writeProjectFile(*set, o.output) != ProjectWriteResult::Ok) {
       err << cannotCreateFileText(o.output, o.language).replace(u'\n', u' ') << '\n';
       return 2;
     }
     return 0;
   }
 
-  if (readProjectFileNamed(o.file, *set) != ProjectReadResult::Ok) {
+  if (readProjectFile(o.file, *set) != ProjectReadResult::Ok) {
     err << kFileDamaged.text(o.language) << ": " << QFileInfo(o.file).fileName() << '\n';
     return 2;
   }

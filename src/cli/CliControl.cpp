@@ -1,11 +1,10 @@
 #include "CliControl.h"
 
-#include "CliFiles.h"
+#include "data/ProjectFile.h"
 #include "CliRequirements.h"
 
 #include "control/ControlTables.h"
 #include "control/ControlTexts.h"
-#include "data/ProjectFile.h"
 #include "export/ClipboardText.h"
 #include "platform/Messages.h"
 #include "platform/NumberFormat.h"
@@ -208,7 +207,7 @@ int runCliControl(const QStringList& args, QTextStream& out, QTextStream& err, c
   if (o.k) setup.settings.k = *o.k;
 
   auto set = std::make_unique<MeasurementSet>();
-  if (readProjectFileNamed(o.file, *set) != ProjectReadResult::Ok)
+  if (readProjectFile(o.file, *set) != ProjectReadResult::Ok)
     return fail(err, kFileDamaged.text(o.language) + QStringLiteral(": ") + QFileInfo(o.file).fileName());
   if (set->seriesCount() == 0) return fail(err, kNoData.text(o.language));
   const ControlResult result = evaluateControl(*set, setup);

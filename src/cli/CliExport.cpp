@@ -1,7 +1,6 @@
 #include "CliExport.h"
 
 #include "CliCommands.h"
-#include "CliFiles.h"
 #include "data/ProjectFile.h"
 #include "export/CalibrationText.h"
 #include "export/ImpactExport.h"
@@ -102,7 +101,7 @@ int runCliExport(const QStringList& arguments, QTextStream& out, QTextStream& er
     return 2;
   }
   auto set = std::make_unique<MeasurementSet>();
-  if (readProjectFileNamed(o.file, *set) != ProjectReadResult::Ok) {
+  if (readProjectFile(o.file, *set) != ProjectReadResult::Ok) {
     err << kFileDamaged.text(o.language) << ": " << QFileInfo(o.file).fileName() << '\n';
     return 2;
   }

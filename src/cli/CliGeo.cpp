@@ -1,6 +1,6 @@
 #include "CliGeo.h"
 
-#include "CliFiles.h"
+#include "data/ProjectFile.h"
 #include "CliRequirements.h"
 
 #include "control/ControlEvaluation.h"
@@ -69,7 +69,7 @@ int runCliGeo(const QStringList& args, QTextStream&, QTextStream& err, const QSt
   if (const auto problem = readCliRequirements(o.requirements, configFolder, o.language, setup))
     return fail(err, *problem);
   auto set = std::make_unique<MeasurementSet>();
-  if (readProjectFileNamed(o.file, *set) != ProjectReadResult::Ok)
+  if (readProjectFile(o.file, *set) != ProjectReadResult::Ok)
     return fail(err, kFileDamaged.text(o.language) + QStringLiteral(": ") + QFileInfo(o.file).fileName());
   if (set->seriesCount() == 0) return fail(err, kNoData.text(o.language));
   const ControlResult control = evaluateControl(*set, setup);

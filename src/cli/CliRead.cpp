@@ -1,10 +1,9 @@
 #include "CliRead.h"
 
 #include "AnswerClock.h"
-#include "CliFiles.h"
+#include "data/ProjectFile.h"
 
 #include "data/MeasurementSet.h"
-#include "data/ProjectFile.h"
 #include "device/DeviceLink.h"
 #include "device/LinkView.h"
 #include "platform/Messages.h"
@@ -157,7 +156,7 @@ int runCliRead(const QStringList& args, QTextStream& out, QTextStream& err, std:
     err << "grx1-cli read: the tester holds no impacts (No Data); nothing saved\n";
     return 2;
   }
-  if (writeProjectFileNamed(set, output) != ProjectWriteResult::Ok) {
+  if (writeProjectFile(set, output) != ProjectWriteResult::Ok) {
     err << "grx1-cli read: " << cannotCreateFileText(output, language).replace(u'\n', u' ') << '\n';
     return 2;
   }

@@ -1,9 +1,9 @@
 #include "CliReport.h"
 
 #include "CliControl.h"
-#include "CliFiles.h"
-
 #include "data/ProjectFile.h"
+#include "platform/LocalFiles.h"
+
 #include "report/ReportVariables.h"
 #include "platform/Messages.h"
 #include "report/ReportExport.h"
@@ -58,7 +58,7 @@ int runCliReport(const QStringList& args, QTextStream& out, QTextStream& err) {
     return 2;
   }
   auto set = std::make_unique<MeasurementSet>();
-  if (readProjectFileNamed(file, *set) != ProjectReadResult::Ok) {
+  if (readProjectFile(file, *set) != ProjectReadResult::Ok) {
     err << kFileDamaged.text(language) << ": " << QFileInfo(file).fileName() << '\n';
     return 2;
   }

@@ -1,6 +1,6 @@
 #include "CliCommands.h"
 #include "CliReport.h"
-#include "CliFiles.h"
+#include "platform/LocalFiles.h"
 
 #include <QCoreApplication>
 #include <QTextStream>

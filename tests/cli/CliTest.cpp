@@ -1,6 +1,6 @@
 #include "support/CliRun.h"
 #include "cli/CliCommands.h"
-#include "cli/CliFiles.h"
+#include "platform/LocalFiles.h"
 
 #include "data/ProjectFile.h"
 #include "data/SampleMeasurements.h"
