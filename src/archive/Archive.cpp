@@ -42,7 +42,7 @@ QString sqliteUri(const QString& path, const char* mode, bool immutable) {
   bytes.replace('\\', '/');
   bytes.prepend('/');  // file:///C:/...
 #endif
-  QString uri = QStringLiteral("file://") + QString::fromLatin1(bytes.toPercentEncoding("/")) + QStringLiteral("?mode=") +
+  QString uri = QStringLiteral("file://") + QString::fromLatin1(bytes.toPercentEncoding("/:")) + QStringLiteral("?mode=") +
                 QLatin1String(mode);
   if (immutable) uri += QStringLiteral("&immutable=1");
   return uri;
