@@ -2,6 +2,7 @@
 
 #include "Icons.h"
 #include "platform/Messages.h"
+#include "ui/WindowPlacement.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -38,6 +39,7 @@ TAboutBox::TAboutBox(const AboutInfo& info, QWidget* parent) : QDialog(parent) {
   setWindowTitle(kAboutDesignCaption.text(Language::Russian));
   setWindowFlag(Qt::WindowContextHelpButtonHint, false);
   setFixedSize(312, 259);
+  keepInScreen(*this);
 
   Panel1 = new QFrame(this);
   Panel1->setFrameShape(QFrame::StyledPanel);

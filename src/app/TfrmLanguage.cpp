@@ -1,5 +1,7 @@
 #include "TfrmLanguage.h"
 
+#include "ui/WindowPlacement.h"
+
 #include <QRadioButton>
 #include <QVBoxLayout>
 
@@ -21,6 +23,7 @@ TfrmLanguage::TfrmLanguage(std::function<void(Language)> choose, QWidget* parent
   layout->setSizeConstraint(QLayout::SetFixedSize);
   connect(RadioButton1, &QRadioButton::clicked, this, [this] { pick(Language::Russian); });
   connect(RadioButton2, &QRadioButton::clicked, this, [this] { pick(Language::English); });
+  keepInScreen(*this);  // placed by whoever opens it; kept inside the screen when shown
 }
 
 void TfrmLanguage::pick(Language language) {

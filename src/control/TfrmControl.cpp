@@ -7,6 +7,7 @@
 #include "ControlTexts.h"
 #include "RequirementsModel.h"
 #include "ui/ModalUi.h"
+#include "ui/WindowPlacement.h"
 #include "config/Settings.h"
 #include "data/ProjectFile.h"
 #include "export/ClipboardText.h"
@@ -302,6 +303,7 @@ void TfrmControl::FormCreate() {
   at.setX(std::clamp(at.x(), room.left(), std::max(room.left(), room.right() - width())));
   at.setY(std::clamp(at.y(), room.top(), std::max(room.top(), room.bottom() - height())));
   move(at);
+  keepInScreen(*this);  // the margins above are a guess of the frame; the real one counts when shown
 }
 
 void TfrmControl::fillSettings() {

@@ -25,6 +25,7 @@ DeviceWorker::~DeviceWorker() { usb_.setLinkMessage({}); }
 
 void DeviceWorker::VornThreadUSBExecute(TVornThreadBase*, TVornExecuteThread* Thread, void*&) {
   thread_ = Thread;
+  pipe_.setCancel(&Thread->TerminatedFlag());
   wait(1000);
   Thread->SetPriority(TThreadPriority::tpNormal);
   while (!Thread->Terminated()) {
@@ -36,6 +37,7 @@ void DeviceWorker::VornThreadUSBExecute(TVornThreadBase*, TVornExecuteThread* Th
   // Both are harmless when closed; releasing both covers a transport switch during the run.
   pipe_.Close();
   usb_.Unload();
+  pipe_.setCancel(nullptr);
   thread_ = nullptr;
 }
 
@@ -193,7 +195,9 @@ void DeviceWorker::linkError() {
   if (!shared_.dataReceived()) shared_.setState(lsConnect);
   showStatus(linktext::kLinkError);
   setIndicator(LinkIndicator::Red);
-  linkRead(scratch_.data(), int(scratch_.size()));  // empties the link; the result does not matter
+  // Empties the link; the result does not matter. A worker being stopped closes the link instead
+  // of waiting for bytes that a dead tester never sends.
+  if (!stopping()) linkRead(scratch_.data(), int(scratch_.size()));
   wait(1000);
   showProgress(false);
 }

@@ -35,6 +35,9 @@ class TPipeLink final : public PipeTransport {
   void Close() override;
   std::uint16_t Read(std::uint8_t* buffer, std::uint32_t n) override;
   std::uint16_t Write(const std::uint8_t* buffer, std::uint32_t n) override;
+#ifndef _WIN32
+  void setCancel(const std::atomic<bool>* flag) override { cancel_ = flag; }
+#endif
 
   bool isOpen() const { return open_; }
 
@@ -45,6 +48,7 @@ class TPipeLink final : public PipeTransport {
   std::string path_;  // the device path the pipes were opened below
 #ifndef _WIN32
   int chunkTimeoutMs_;
+  const std::atomic<bool>* cancel_ = nullptr;
 #endif
 };
 

@@ -44,15 +44,19 @@ int openNode(const std::string& path, int mode) {
 // One waiting chunk: true when the descriptor is ready within the time-out. A FIFO whose other
 // side has been closed reports a hang-up at once, but the tester opens it again for its next
 // answer; so a hang-up counts as "nothing yet" until the time-out, and an answer that comes late
-// is still taken by the read it belongs to rather than by the next one.
-bool waitReady(int fd, short events, int timeoutMs) {
+// is still taken by the read it belongs to rather than by the next one. The wait looks at the
+// cancel flag every 50 ms: a worker being stopped does not wait out a silent tester.
+bool waitReady(int fd, short events, int timeoutMs, const std::atomic<bool>* cancel) {
   using Clock = std::chrono::steady_clock;
+  constexpr long long kSliceMs = 50;
   const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
   for (;;) {
+    if (cancel && cancel->load(std::memory_order_acquire)) return false;
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
     pollfd p{fd, events, 0};
-    const int r = ::poll(&p, 1, int(std::max<long long>(left, 0)));
+    const int r = ::poll(&p, 1, int(std::clamp<long long>(left, 0, kSliceMs)));
     if (r < 0 && errno == EINTR) continue;
+    if (r == 0 && left > kSliceMs) continue;  // a slice without news; the time-out is not over yet
     if (r <= 0) return false;
     if (p.revents & events) return true;
     if (p.revents & (POLLERR | POLLNVAL) || left <= 0) return false;
@@ -129,7 +133,7 @@ std::uint16_t TPipeLink::Read(std::uint8_t* buffer, std::uint32_t n) {
   if (!buffer || n == 0) return kPipeBadArgument;
   std::uint32_t got = 0;
   while (got < n) {
-    if (!waitReady(readHandle_, POLLIN, chunkTimeoutMs_)) return kPipeFailed;
+    if (!waitReady(readHandle_, POLLIN, chunkTimeoutMs_, cancel_)) return kPipeFailed;
     const ssize_t r = ::read(readHandle_, buffer + got, n - got);
     if (r < 0 && errno == EINTR) continue;
     if (r <= 0) return kPipeFailed;
@@ -143,7 +147,7 @@ std::uint16_t TPipeLink::Write(const std::uint8_t* buffer, std::uint32_t n) {
   if (!buffer || n == 0) return kPipeBadArgument;
   std::uint32_t sent = 0;
   while (sent < n) {
-    if (!waitReady(writeHandle_, POLLOUT, chunkTimeoutMs_)) return kPipeFailed;
+    if (!waitReady(writeHandle_, POLLOUT, chunkTimeoutMs_, cancel_)) return kPipeFailed;
     const ssize_t r = ::write(writeHandle_, buffer + sent, n - sent);
     if (r < 0 && errno == EINTR) continue;
     if (r <= 0) return kPipeFailed;  // EPIPE: no tester reads any more

@@ -1,6 +1,7 @@
 #pragma once
 // The bulk-pipe driver transport as the device worker sees it. Free of Qt so that the Windows
 // variant compiles on its own with a cross compiler.
+#include <atomic>
 #include <cstdint>
 #include <string>
 
@@ -23,6 +24,9 @@ class PipeTransport {
   // Exactly n bytes, or a non-zero code.
   virtual std::uint16_t Read(std::uint8_t* buffer, std::uint32_t n) = 0;
   virtual std::uint16_t Write(const std::uint8_t* buffer, std::uint32_t n) = 0;
+  // A flag that ends a wait of Read or Write early (as a failure) once it is true: the worker's
+  // stop, so that a tester that does not answer does not hold the program's end. None: no flag.
+  virtual void setCancel(const std::atomic<bool>* /*flag*/) {}
 };
 
 // The path between the last two line feeds of a FindDevices list (or from its start).

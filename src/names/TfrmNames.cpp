@@ -1,6 +1,7 @@
 #include "TfrmNames.h"
 
 #include "ui/ModalUi.h"
+#include "ui/WindowPlacement.h"
 #include "config/Settings.h"
 #include "data/ProjectFile.h"
 #include "device/LinkRequests.h"
@@ -117,6 +118,7 @@ void TfrmNames::FormCreate() {
   fillEditsFromBlock(env_.link->names(kind_.list));
   setCaptions();
   if (mainWindow_) move(mainWindow_->geometry().center() - QPoint(width() / 2, height() / 2));
+  fitIntoScreen(*this);  // a main window near the screen's edge would take its middle out of sight
   btnFromDeviceClick();
 }
 

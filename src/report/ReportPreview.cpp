@@ -2,6 +2,7 @@
 
 #include "ReportPainter.h"
 #include "platform/Messages.h"
+#include "ui/WindowPlacement.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -13,7 +14,6 @@
 #include <QMenu>
 #include <QPainter>
 #include <QPrinter>
-#include <QScreen>
 #include <QScrollArea>
 #include <QSpinBox>
 #include <QToolBar>
@@ -151,7 +151,8 @@ ReportPreview::ReportPreview(PreparedReport report, ModalUi& ui, QString exportF
   layout->setSpacing(0);
   layout->addWidget(ToolBar);
   layout->addWidget(scroll_, 1);
-  resize(1000, 880);  // within the screen when shown
+  resize(1000, 880);  // where the screen has room; a smaller one gets its free area, frame included
+  keepInScreen(*this);
   render();
 }
 
@@ -264,22 +265,6 @@ void ReportPreview::exportAs(ReportFormat format) {
     text[0] = text[0].toUpper();
     ui_.message(this, {kAppTitle.text(lang), text, ModalUi::Icon::Information});
   }
-}
-
-// 1000 x 880 where the screen has room; a smaller screen gets its free area, so the toolbar and the
-// page footer stay in sight.
-void ReportPreview::showEvent(QShowEvent* event) {
-  QDialog::showEvent(event);
-  const QScreen* s = screen();
-  if (event->spontaneous() || !s) return;
-  const QRect area = s->availableGeometry();
-  QSize frame = frameGeometry().size() - size();
-  if (frame.isNull() && parentWidget())  // not framed yet: the window manager's frame of the main window
-    frame = parentWidget()->window()->frameGeometry().size() - parentWidget()->window()->size();
-  resize(size().boundedTo(area.size() - frame));
-  const QSize outer = size() + frame;
-  move(std::clamp(x(), area.left(), area.right() + 1 - outer.width()),
-       std::clamp(y(), area.top(), area.bottom() + 1 - outer.height()));
 }
 
 void ReportPreview::keyPressEvent(QKeyEvent* event) {

@@ -52,7 +52,6 @@ class ReportPreview : public QDialog {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
-  void showEvent(QShowEvent* event) override;
 
  private:
   void render();

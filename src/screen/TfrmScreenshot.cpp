@@ -1,6 +1,7 @@
 #include "TfrmScreenshot.h"
 
 #include "ui/ModalUi.h"
+#include "ui/WindowPlacement.h"
 #include "config/ScreenshotSettings.h"
 #include "device/LinkRequests.h"
 #include "platform/AppPaths.h"
@@ -96,6 +97,7 @@ void TfrmScreenshot::FormCreate() {
   const QSize screenSize = screen ? screen->geometry().size() : QSize(1024, 768);
   const QRect main = mainWindow_ ? QRect(mainWindow_->pos(), mainWindow_->size()) : QRect(QPoint(0, 0), screenSize);
   move(readScreenshotPosition(*env_.config, main, QSize(kOuterWidth, kOuterHeight), screenSize));
+  keepInScreen(*this);  // the kept position knows neither the task bars nor the real frame
 
   pen_ = readPenColor(*env_.config);
   background_ = readBackgroundColor(*env_.config);

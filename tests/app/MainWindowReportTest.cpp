@@ -1,6 +1,7 @@
 // The main window's print command, printer setup and About box.
 #include "app/MainActions.h"
 #include "app/TAboutBox.h"
+#include "app/TfrmLanguage.h"
 #include "report/ReportPreview.h"
 #include "report/SeriesReport.h"
 #include "support/MainWindowFixture.h"
@@ -118,6 +119,25 @@ TEST_F(MainWindowReport, ALanguageSwitchChangesTheHeadersOfTheNextPreviewAndCell
             QStringList{QStringLiteral("Измеренные значения модуля упругости")});
   EXPECT_EQ(previews_[1].caption, QStringLiteral("Предварительный просмотр"));
   EXPECT_EQ(rowTexts(previews_[1].report.pages[0], BandKind::MasterData, 1)[6], QStringLiteral("Торф"));
+}
+
+TEST_F(MainWindowReport, EveryWindowOpensInsideTheScreenWithItsFrame) {
+  TForm1& form = startWith(40, "Eng");
+  form.show();
+  const QRect area = form.screen()->availableGeometry();
+  form.move(area.bottomRight() - QPoint(300, 200));  // windows centred on it would reach past the edge
+  TfrmLanguage language({}, &form);
+  language.move(area.bottomRight());
+  int windows = 0;
+  const auto inside = [&](QWidget& w) { ++windows; EXPECT_TRUE(area.contains(w.frameGeometry())) << qPrintable(w.objectName()); };
+  form.runDialog = [&](QDialog& d) { d.show(); inside(d); };
+  for (QAction* a : {form.Actions->APrint, form.Actions->AAbout, form.Actions->AMaterialEdit, form.Actions->AObjectEdit,
+                     form.Actions->AScreenshot, form.Actions->ACompactionControl})
+    a->trigger();
+  language.show();
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (w->isVisible() && w->parentWidget() == &form) inside(*w);
+  EXPECT_EQ(windows, 7);
 }
 
 TEST_F(MainWindowReport, PrinterSetupAsksForThePrinterDialog) {

@@ -130,6 +130,15 @@ TEST(ControlEvaluation, TheMostSpecificRequirementWinsAndLotsFollowObjectAndMate
   EXPECT_EQ(evaluate({{"A", "B", {60}}, {"A", "B", {60}, 100, 2}}, byDate).lots.size(), 2u);
 }
 
+TEST(ControlEvaluation, AnObjectRowOutranksAMaterialRowAndOfEqualRowsTheFirstApplies) {
+  const std::pair<std::vector<Requirement>, int> cases[] = {  // the rows, the one for "Дорога"/"Песок"
+      {{req(80, "Дорога"), req(30, "*", "Песок")}, 0}, {{req(30, "*", "Песок"), req(80, "Дорога")}, 1},
+      {{req(80, "Дорога"), req(60, "Дорога")}, 0},      {{req(30, "*", "Песок"), req(20, "*", "Песок")}, 0},
+      {{req(50), req(40)}, 0}};
+  for (const auto& [rows, applies] : cases)
+    EXPECT_EQ(evaluate({{"Дорога", "Песок", {70}}}, setupOf(rows)).points.at(0).requirement, applies);
+}
+
 TEST(ImpactChecks, DurationIsTheRunAboveATenthOfThePeak) {
   for (const int sign : {1, -1}) {  // the tester may store the force negative
     RecordBuilder r;

@@ -9,6 +9,10 @@
 
 #include <QElapsedTimer>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -83,6 +87,23 @@ TEST_F(WorkerThread, StoppingWhileSearchingWithRealWaitsReturnsPromptly) {
   // The worker is still in its first 1000 ms wait: returning well before it ended shows the wait
   // was cut short (with room for a loaded machine).
   EXPECT_LT(timer.elapsed(), 900) << "the worker's waits end early once it is told to stop";
+}
+
+TEST_F(WorkerThread, StoppingWhileAReadWaitsForASilentTesterReturnsPromptly) {
+  const std::string dir = folder.stdPath() + "/tester0";  // nodes with a reader, nobody answers
+  ASSERT_TRUE(::mkdir(dir.c_str(), 0755) == 0 && ::mkfifo((dir + "/Pipe00").c_str(), 0600) == 0 &&
+              ::mkfifo((dir + "/Pipe01").c_str(), 0600) == 0);
+  const int reader = ::open((dir + "/Pipe00").c_str(), O_RDONLY | O_NONBLOCK);
+  DeviceLink link(view, std::make_unique<NoSleeper>());
+  link.start();
+  char command[2];  // the version command has come: the worker waits for the answer
+  ASSERT_TRUE(waitUntil([&] { return ::read(reader, command, 2) == 2; }, 10000));
+  QElapsedTimer timer;
+  timer.start();
+  link.stop();
+  // The read waits up to 500 ms and the error path as long again to empty the link: not when stopping.
+  EXPECT_TRUE(link.waitStopped(5000) && timer.elapsed() < 400) << timer.elapsed();
+  ::close(reader);
 }
 
 TEST_F(WorkerThread, TheWorkerWaits1000MsAtStartThen50MsEachCycle) {

@@ -2,6 +2,7 @@
 #include "control/Requirements.h"
 #include "data/ProjectFile.h"
 #include "geo/GeoPoints.h"
+#include "geo/MapProjection.h"
 #include "support/CliRun.h"
 #include "support/FileBytes.h"
 #include "support/RecordBuilder.h"
@@ -46,6 +47,14 @@ TEST(GeoPoints, DegreesOfCoordinateWords) {
     if (d) {
       EXPECT_NEAR(*d, *c.degrees, 1e-12);
     }
+  }
+}
+
+TEST(MapProjection, APointOnAZonesCentralMeridianHasTheFalseEastingExactly) {
+  const std::tuple<double, double, int> cases[] = {{55.75, 27, 35}, {-33.9, 27, 35}, {0, 3, 31}, {10, -177, 1}, {40, 177, 60}};
+  for (const auto& [latitude, longitude, zone] : cases) {
+    const MapProjection p(latitude, longitude);
+    EXPECT_TRUE(p.zone() == zone && p.toMetres(latitude, longitude).x() == 500000.0) << longitude;
   }
 }
 
@@ -94,7 +103,7 @@ class GeoFiles : public ::testing::Test {
     auto set = std::make_unique<MeasurementSet>();
     test::fillSet(*set, {record(3, 1, 60, "Песок", "Трасса", ne[0], ne[1]), record(3, 2, 61, "Песок", "Трасса", ne[0], ne[1]),
                          record(5, 1, 40.25f, "Щебень \"5,20\"", "Трасса", coordinate(3352, 0, true), coordinate(15112, 13107, true)),
-                         record(7, 1, 55, "Глина", "Двор", coordinate(0, 0xFFFF), coordinate(18000, 0)),
+                         record(7, 1, 55, "Глина", "Двор \\2", coordinate(0, 0xFFFF), coordinate(18000, 0)),
                          record(9, 1, 55, "Глина", "Двор", 0, coordinate(3730, 0))});
     ASSERT_EQ(writeProjectFile(*set, path("set.grx")), ProjectWriteResult::Ok);
     ControlSetup setup;
@@ -132,7 +141,7 @@ TEST_F(GeoFiles, EveryFormatReadsBackInAGisReader) {
         {"material", {"Песок"}}, {"object", {"Трасса"}}, {"verdict", {"pass"}}, {"series", {"3/2"}}}},
       {"5/1", -33.8666667, -151.2033333,
        {{"impacts", {"1"}}, {"dyn_modulus_mpa", {"40.3"}}, {"material", {"Щебень \"5,20\""}}, {"verdict", {"fail"}}}},
-      {"7/1", 0.0166664, 180.0, {{"verdict", {"", "(null)"}}, {"object", {"Двор"}}}},
+      {"7/1", 0.0166664, 180.0, {{"verdict", {"", "(null)"}}, {"object", {"Двор \\2"}}}},
   };
   for (const Format& f : formats) {
     SCOPED_TRACE(f.extension.toStdString());

@@ -44,6 +44,7 @@ struct Writer {
   // Writes into the folder; true when it reports success. A command's refusal must be one line.
   std::function<bool(const QDir&)> write;
   rlim_t fullAt = 16;  // the file-size limit of the full disk, in bytes
+  QStringList kept = {};  // further files of the group that must keep their old bytes as well
 };
 
 bool cliSucceeds(const test::CliRun& r) {
@@ -81,6 +82,9 @@ std::vector<Writer> writers() {
     const QString output = "r." + format;
     all.push_back({format, format == "png" ? "r-1.png" : output, [output](const QDir& d) { return report(d, output); }});
   }
+  // Page 3 of a group of pages refused (read-only, a FIFO): pages 1 and 2 are not replaced either.
+  all.push_back({"png page 3", "r-3.png", [](const QDir& d) { return report(d, "r.png"); }, 16,
+                 {"r-1.png", "r-2.png"}});
   // A big workbook under a limit that cuts the library's own part files, not the packed workbook.
   for (const rlim_t kib : {20, 40, 60})
     for (const char* command : {"report", "control"})
@@ -93,7 +97,7 @@ TEST(WritersOnFullDisk, FailureIsReportedAndTheOldFileStaysAsItWas) {
   QTemporaryDir tmp;
   const QDir dir(tmp.path());
   auto set = std::make_unique<MeasurementSet>();
-  generateSampleMeasurements(*set, 3, 5);
+  generateSampleMeasurements(*set, 500, 5);  // three report pages
   ASSERT_EQ(writeProjectFile(*set, dir.filePath("s.grx")), ProjectWriteResult::Ok);
   generateSampleMeasurements(*set, 3556, 1);
   ASSERT_EQ(writeProjectFile(*set, dir.filePath("big.grx")), ProjectWriteResult::Ok);
@@ -103,6 +107,10 @@ TEST(WritersOnFullDisk, FailureIsReportedAndTheOldFileStaysAsItWas) {
     SCOPED_TRACE(w.name.toStdString());
     const QString target = dir.filePath(w.target);
     ASSERT_TRUE(test::writeFileBytes(target, old));
+    for (const QString& k : w.kept) ASSERT_TRUE(test::writeFileBytes(dir.filePath(k), old));
+    const auto keptAsTheyWere = [&] {
+      for (const QString& k : w.kept) EXPECT_EQ(test::readFileBytes(dir.filePath(k)), old) << k.toStdString();
+    };
     const QStringList before = entries();
     const bool written = [&] { const FileSizeLimit full(w.fullAt); return w.write(dir); }();
     EXPECT_FALSE(written) << "full disk";
@@ -112,11 +120,13 @@ TEST(WritersOnFullDisk, FailureIsReportedAndTheOldFileStaysAsItWas) {
     ASSERT_TRUE(QFile::setPermissions(target, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
     EXPECT_FALSE(w.write(dir)) << "read-only target";
     EXPECT_EQ(test::readFileBytes(target), old);
+    keptAsTheyWere();
 
     QFile::remove(target);
     ASSERT_EQ(::mkfifo(QFile::encodeName(target).constData(), 0644), 0);
     EXPECT_FALSE(w.write(dir)) << "FIFO target";  // would block, or replace the FIFO
     EXPECT_FALSE(QFileInfo(target).isFile());
+    keptAsTheyWere();
 
     QFile::remove(target);
     ASSERT_TRUE(test::writeFileBytes(target, old));
