@@ -3,6 +3,7 @@
 #include "ArchiveTexts.h"
 #include "DateField.h"
 #include "ui/ModalUi.h"
+#include "ui/WindowPlacement.h"
 #include "platform/Messages.h"
 #include "platform/NumberFormat.h"
 #include "platform/TextCells.h"
@@ -136,6 +137,7 @@ void TfrmArchive::FormCreate() {
                      layout()->contentsMargins().left() + layout()->contentsMargins().right();
   const QSize wanted(std::max(860, columns + chrome), 480);
   resize(screen() ? wanted.boundedTo(screen()->availableGeometry().size()) : wanted);
+  keepInScreen(*this);
 }
 
 void TfrmArchive::setCaptions() {
