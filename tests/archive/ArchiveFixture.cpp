@@ -71,6 +71,11 @@ std::unique_ptr<Archive> ArchiveFixture::openArchive(int schemaVersion) {
   return archive;
 }
 
+void ArchiveFixture::runOnServer(const QString& sql, const QVariantList& values) {
+  const QUrl url(qEnvironmentVariable("GRX1_TEST_PG_URL"));
+  runOn(url, url.path().mid(1), sql, values);
+}
+
 void ArchiveFixture::runOnArchive(const QString& sql, const QVariantList& values) {
   if (GetParam() == ArchiveEngine::Postgres) return runOn(QUrl(connection_), database_, sql, values);
   const QString name = QStringLiteral("test-sqlite-%1").arg(++counter);

@@ -21,6 +21,8 @@ class ArchiveFixture : public ::testing::TestWithParam<ArchiveEngine> {
   std::unique_ptr<Archive> openArchive(int schemaVersion = 0);
   // Runs SQL on the test's archive through a connection of the test's own.
   void runOnArchive(const QString& sql, const QVariantList& values = {});
+  // PostgreSQL: runs SQL on the server's own database (to act on the test's connections).
+  void runOnServer(const QString& sql, const QVariantList& values = {});
   // The path of grx1-cli, whose imports the tests kill or run side by side.
   static QString cliPath();
 

@@ -1,6 +1,7 @@
 #include "support/CliRun.h"
 #include "cli/CliCommands.h"
 #include "platform/LocalFiles.h"
+#include "platform/SafeFile.h"
 
 #include "data/ProjectFile.h"
 #include "data/SampleMeasurements.h"
@@ -146,21 +147,19 @@ TEST_F(CliTest, ArchiveAddListsNewAndDuplicateImpactsAndExportGivesTheFileBack) 
 // A name that breaks a line or starts a formula, and a mean that cannot be computed, in each form.
 TEST_F(CliTest, ArchiveListKeepsNamesOnTheirLineAndShowsNoMeanItCannotCompute) {
   std::vector<test::RecordBuilder> r(2);
-  r[0].series(4, 1).stamp(7, 7, 26, 9, 0, 0).moduli(std::nanf(""), 80).soil("Sa\r\nnd").object("=SUM(A1)");
-  r[1].series(4, 2).stamp(7, 7, 26, 9, 1, 0).moduli(40, 90).soil("Sa\r\nnd").object("=SUM(A1)");
+  for (int i = 0; i < 2; ++i)
+    r[i].series(4, i + 1).stamp(7, 7, 26, 9, i, 0).moduli(i ? 40 : std::nanf(""), 80 + 10 * i).soil("Sa\r\nnd").object("=SUM(A1)");
   auto set = std::make_unique<MeasurementSet>();
   test::fillSet(*set, r);
   const QString file = dir_.filePath("names.grx"), db = dir_.filePath("names.sqlite");
   ASSERT_EQ(writeProjectFile(*set, file), ProjectWriteResult::Ok);
   ASSERT_EQ(run({"archive", "--db", db, "add", file}).code, 0);
   const QString text = run({"archive", "--db", db, "list"}).out;
-  EXPECT_TRUE(text.startsWith("2026-07-07\t09:00:00\t4\t2\tNAN\t85,0\tSa  nd\t=SUM(A1)\t")) << text.toStdString();
-  EXPECT_EQ(text.count(u'\n'), 1);
+  EXPECT_TRUE(text.startsWith("2026-07-07\t09:00:00\t4\t2\tNAN\t85,0\tSa  nd\t=SUM(A1)\t") && text.count(u'\n') == 1) << text.toStdString();
   const QString csv = run({"archive", "--db", db, "list", "--format", "csv"}).out;
   EXPECT_TRUE(csv.section("\r\n", 1, 1).startsWith("2026-07-07;09:00:00;4;2;NAN;85,0;Sa  nd;'=SUM(A1);")) << csv.toStdString();
   const QString json = run({"archive", "--db", db, "list", "--format", "json"}).out;
-  EXPECT_TRUE(json.contains("\"dynamic_modulus\": null")) << json.toStdString();
-  EXPECT_TRUE(json.contains("\"static_modulus\": 85")) << json.toStdString();
+  EXPECT_TRUE(json.contains("\"dynamic_modulus\": null") && json.contains("\"static_modulus\": 85")) << json.toStdString();
 }
 
 TEST(CliHelp, HelpGoesToStdoutWithExitCode0) {
@@ -233,34 +232,28 @@ TEST(CliArguments, BytesThatAreNotUtf8ReachTheFileSystemUnchanged) {
   EXPECT_GT(series.out.count(QStringLiteral("\r\n")), 3);
 
   // Every other name a command takes keeps its bytes too: two names that differ only in a byte
-  // that is not UTF-8 are two files.
+  // that is not UTF-8 are two files, and no stand-in for the byte is ever made.
   const QByteArray folder = QFile::encodeName(dir.path()) + '/';
-  ASSERT_TRUE(test::writeFileBytes(dir.filePath("limits.json"), R"({"requirements": [{"object": "*", "material": "*", "minDynamic": 1}]})"));
-  ASSERT_EQ(::rename(QFile::encodeName(dir.filePath("limits.json")).constData(), (folder + "r\xff.json").constData()), 0);
-  const struct {
-    QList<QByteArray> args;
-    int code;
-    QByteArray created;  // a file that must exist afterwards, by its bytes
-  } commands[] = {
-      {{"csv", name, "--series", "0", "--signal", "s", "-o", folder + "r\xff.csv"}, 0, folder + "r\xff.csv"},
-      {{"geo", name, "-o", folder + "r\xfe.csv"}, 0, folder + "r\xfe.csv"},
-      {{"archive", "--db", folder + "a\xff.sqlite", "add", name}, 0, folder + "a\xff.sqlite"},
-      {{"archive", "--db", folder + "a\xfe.sqlite", "list"}, 2, {}},  // another archive, never made
-      {{"archive", "--db", folder + "a\xff.sqlite", "export", "-o", folder + "e\xff.grx"}, 0, folder + "e\xff.grx"},
-      {{"geo", name, "--requirements", folder + "r\xff.json", "-o", folder + "g.csv"}, 0, folder + "g.csv"},
+  ASSERT_EQ(writeFileSafely(argumentText(folder + "r\xff.json"), R"({"requirements": [{"object": "*", "material": "*", "minDynamic": 1}]})"),
+            SafeWriteResult::Ok);
+  const std::pair<QList<QByteArray>, QByteArray> commands[] = {  // the arguments, and the file made (none: exit 2)
+      {{"csv", name, "--series", "0", "--signal", "s", "-o", folder + "r\xff.csv"}, folder + "r\xff.csv"},
+      {{"geo", name, "--requirements", folder + "r\xff.json", "-o", folder + "r\xfe.csv"}, folder + "r\xfe.csv"},
+      {{"archive", "--db", folder + "a\xff.sqlite", "add", name}, folder + "a\xff.sqlite"},
+      {{"archive", "--db", folder + "a\xfe.sqlite", "list"}, {}},  // another archive, never made
+      {{"archive", "--db", folder + "a\xff.sqlite", "export", "-o", folder + "e\xff.grx"}, folder + "e\xff.grx"},
   };
-  for (const auto& c : commands) {
+  for (const auto& [args, made] : commands) {
     std::vector<QByteArray> bytes{"grx1-cli"};
-    bytes.insert(bytes.end(), c.args.begin(), c.args.end());
+    bytes.insert(bytes.end(), args.begin(), args.end());
     std::vector<char*> pointers;
     for (QByteArray& b : bytes) pointers.push_back(b.data());
     const CliRun r = run(commandLineArguments(int(pointers.size()), pointers.data()));
-    EXPECT_EQ(r.code, c.code) << c.args.join(' ').toStdString() << ": " << r.err.toStdString();
-    if (!c.created.isEmpty()) EXPECT_EQ(::stat(c.created.constData(), &st), 0) << c.created.toStdString();
+    EXPECT_EQ(r.code, made.isEmpty() ? 2 : 0) << args.join(' ').toStdString() << ": " << r.err.toStdString();
+    if (!made.isEmpty()) EXPECT_EQ(::stat(made.constData(), &st), 0) << made.toStdString();
   }
-  EXPECT_NE(::stat((folder + "a\xfe.sqlite").constData(), &st), 0);
-  for (const QByteArray& stand_in : {QByteArray("a?.sqlite"), QByteArray("r\xef\xbf\xbd.csv"), QByteArray("a\xef\xbf\xbd.sqlite")})
-    EXPECT_NE(::stat((folder + stand_in).constData(), &st), 0) << stand_in.toStdString();
+  for (const char* none : {"a\xfe.sqlite", "a?.sqlite", "r\xef\xbf\xbd.csv", "a\xef\xbf\xbd.sqlite"})
+    EXPECT_NE(::stat((folder + none).constData(), &st), 0) << none;
 }
 
 TEST_F(CliTest, AZeroByteInANameNeverReachesTheOutput) {
