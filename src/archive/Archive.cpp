@@ -127,7 +127,7 @@ void Archive::openSqliteFile(ArchiveAccess access, int target, ArchiveError& err
            error.failure != ArchiveFailure::NoArchive;
   };
   // Looking needs no writing: where the journal cannot be written (a full disk, a folder that takes
-  // no new file) the file is read as it is, at last as one that nobody changes meanwhile.
+  // no new file) the file is read as it is, and failing that as a file nobody changes meanwhile.
   if (access == ArchiveAccess::Read && onlyTheDiskFailed()) {
     writable_ = false;
     const SchemaAccess reading{false, false};
