@@ -188,6 +188,9 @@ class TForm1 : public QMainWindow {
   void refreshControl();
   // Makes series k's row of the series table current, as a click on it would.
   void selectSeriesRow(std::uint32_t k);
+  // Marks the impacts of series k that carry a quality flag in the impacts table (the flags in
+  // words as the column's tool tip), and selects the series' lot in the control window.
+  void markImpactFlags(std::uint32_t k);
   const ControlSetup& controlSetup() const { return controlSetup_; }
   TfrmControl* controlWindow() const;  // the open control window, if any
   // The acceptance protocol that the control window's button asks for; none: the button is

@@ -4,6 +4,8 @@
 
 #include "control/ControlColors.h"
 #include "control/ControlEvaluation.h"
+#include "control/ControlTables.h"
+#include "data/TextForms.h"
 #include "control/TfrmControl.h"
 #include "platform/Messages.h"
 #include "views/StringGridView.h"
@@ -46,21 +48,46 @@ void TForm1::ACompactionControlExecute() {
 }
 
 void TForm1::refreshControl() {
-  // With no requirements and no window there is nothing to show: the table keeps its own colours.
+  // With no requirements and no window there is nothing to show: the tables keep their own colours.
   if (controlSetup_.requirements.isEmpty() && !controlWindow_) {
     StringGrid1->setRowColors({});
+    StringGrid1->setRowToolTips({});
+    StringGrid2->setColumnMarks({}, {});
     refreshMap(nullptr);
     return;
   }
   const ControlResult result = evaluateControl(*set_, controlSetup_);
   QVector<QColor> colors(StringGrid1->gridRowCount());
+  QStringList tips(StringGrid1->gridRowCount());
   for (const PointResult& p : result.points) {
     const int row = kSeriesTableHeaderRows + int(p.series);
-    if (row < colors.size()) colors[row] = verdictColor(p.verdict);
+    if (row >= colors.size()) continue;
+    colors[row] = verdictColor(p.verdict);
+    tips[row] = pointReasonText(p, currentLanguage());  // why a point could not be judged
   }
   StringGrid1->setRowColors(std::move(colors));
+  StringGrid1->setRowToolTips(std::move(tips));
+  if (const int row = StringGrid1->currentRow(); row >= kSeriesTableHeaderRows) markImpactFlags(std::uint32_t(row - kSeriesTableHeaderRows));
   refreshMap(controlSetup_.requirements.isEmpty() ? nullptr : &result);
   if (controlWindow_) controlWindow_->showResult(result);
+}
+
+void TForm1::markImpactFlags(std::uint32_t k) {
+  if (controlSetup_.requirements.isEmpty() && !controlWindow_) return;
+  if (k >= set_->seriesCount()) return;
+  // The impacts table shows the run of the series' first impact, one column after the labels each.
+  const SeriesRun run = set_->seriesRun(set_->seriesStart(k));
+  const ImpactRecordView head = set_->view(run.first);
+  const Requirement* r = matchingRequirement(controlSetup_, nameText(head.objectNameField()), nameText(head.soilNameField()));
+  const double maxSv = r && r->maxSv ? *r->maxSv : -1;
+  QVector<QColor> colors(StringGrid2->gridColumnCount());
+  QStringList tips(StringGrid2->gridColumnCount());
+  for (std::uint32_t j = 0; j < run.length && int(j) + 1 < colors.size(); ++j) {
+    tips[int(j) + 1] = impactFlagsText(set_->view(run.first + j), controlSetup_.settings, maxSv, currentLanguage());
+    if (!tips[int(j) + 1].isEmpty()) colors[int(j) + 1] = verdictColor(Verdict::Undecided);
+  }
+  StringGrid2->setColumnMarks(std::move(colors), std::move(tips));
+  if (controlWindow_) controlWindow_->selectLotOfSeries(k);
 }
 
 void TForm1::selectSeriesRow(std::uint32_t k) {

@@ -52,6 +52,7 @@ void TForm1::FillImpactsTable(std::uint32_t k) {
                         ModalUi::Ok});
   }
   set_->setCurrentIndex(first);
+  markImpactFlags(k);
   if (drawImpact) drawImpact(first);
   FormResize();
 }

@@ -6,6 +6,7 @@
 #include "control/ControlTables.h"
 #include "control/ControlTexts.h"
 #include "export/ClipboardText.h"
+#include "geo/GeoPoints.h"
 #include "platform/Messages.h"
 #include "platform/NumberFormat.h"
 #include "platform/SafeFile.h"
@@ -26,6 +27,10 @@
 
 namespace grx {
 namespace {
+
+constexpr TextPair kNoRequirementSet{"требования не заданы: ничего не оценено",
+                                     "no requirement is set: nothing was judged"};
+constexpr TextPair kUndecidedLots{"не определено: ", "undecided: "};
 
 constexpr const char* kControlUsage =
     "usage: grx1-cli control FILE.grx [--requirements FILE.json] [--require-dyn MPA] [--require-stat MPA] "
@@ -138,9 +143,39 @@ QString csvText(const TextGrid& table, std::span<const int> nameColumns) {
 }
 
 QJsonValue jsonNumber(double v) { return std::isfinite(v) ? QJsonValue(v) : QJsonValue(QJsonValue::Null); }
+QJsonValue jsonNumber(const std::optional<double>& v) { return v ? jsonNumber(*v) : QJsonValue(QJsonValue::Null); }
+QJsonValue jsonKey(const char* key) { return *key ? QJsonValue(QString::fromLatin1(key)) : QJsonValue(QJsonValue::Null); }
 
-QJsonValue jsonVerdict(Verdict v) {
-  return v == Verdict::None ? QJsonValue(QJsonValue::Null) : QJsonValue(QString::fromLatin1(verdictKey(v)));
+// One value as JSON text (strings escaped as the JSON library does).
+QByteArray jsonText(const QJsonValue& value) {
+  const QByteArray array = QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact);
+  return array.mid(1, array.size() - 2);
+}
+
+// An object on one line with its keys in the order given (the JSON library would sort them).
+using JsonFields = std::vector<std::pair<const char*, QJsonValue>>;
+QByteArray jsonLine(const JsonFields& fields) {
+  QByteArray out = "{";
+  for (std::size_t i = 0; i < fields.size(); ++i)
+    out += (i ? ", \"" : "\"") + QByteArray(fields[i].first) + "\": " + jsonText(fields[i].second);
+  return out + '}';
+}
+
+QByteArray jsonArray(const char* name, const std::vector<QByteArray>& lines) {
+  QByteArray out = QByteArray("  \"") + name + "\": [";
+  for (std::size_t i = 0; i < lines.size(); ++i) out += (i ? ",\n    " : "\n    ") + lines[i];
+  return out + (lines.empty() ? "]" : "\n  ]");
+}
+
+// Why some lots are undecided, in one line: which and why.
+QString undecidedLine(const ControlResult& result, const ControlSetup& setup, Language language) {
+  if (setup.requirements.isEmpty()) return kNoRequirementSet.text(language);
+  QStringList lots;
+  for (const LotResult& lot : result.lots)
+    if (lot.verdict == Verdict::Undecided)
+      lots << kLotCaption.text(language).arg(QString::number(lot.number), singleLineText(lot.object), singleLineText(lot.material)) +
+                  QStringLiteral(": ") + lotReasonText(lot, result, language);
+  return kUndecidedLots.text(language) + lots.join(QStringLiteral("; "));
 }
 
 int fail(QTextStream& err, const QString& line) {
@@ -150,36 +185,47 @@ int fail(QTextStream& err, const QString& line) {
 
 }  // namespace
 
-QByteArray controlJson(const ControlResult& result, const ControlSetup& setup) {
-  QJsonArray lots;
+QByteArray controlJson(const MeasurementSet& set, const ControlResult& result, const ControlSetup& setup) {
+  std::vector<QByteArray> lots, points;
   for (const LotResult& lot : result.lots) {
-    QJsonObject o{{"object", lot.object},
-                  {"material", lot.material},
-                  {"n", lot.n},
-                  {"mean", jsonNumber(lot.mean)},
-                  {"sd", jsonNumber(lot.sd)},
-                  {"cv", jsonNumber(lot.cv)},
-                  {"min", jsonNumber(lot.min)},
-                  {"max", jsonNumber(lot.max)},
-                  {"below", lot.requirement >= 0 ? QJsonValue(lot.below) : QJsonValue(QJsonValue::Null)},
-                  {"characteristic", jsonNumber(lot.characteristic)},
-                  {"verdict", jsonVerdict(lot.verdict)}};
-    if (setup.settings.splitLotsByDate) o.insert(QStringLiteral("date"), lot.date.toString(Qt::ISODate));
-    lots.append(o);
+    const Requirement* r = lot.requirement >= 0 ? &setup.requirements[lot.requirement] : nullptr;
+    QJsonArray undecided;
+    for (const int i : lot.undecided) undecided.append(result.points[std::size_t(i)].label);
+    JsonFields fields{{"lot", lot.number}, {"object", lot.object}, {"material", lot.material}};
+    if (setup.settings.splitLotsByDate) fields.push_back({"date", lot.date.toString(Qt::ISODate)});
+    fields.insert(fields.end(), {{"points", int(lot.points.size())}, {"n", lot.n}, {"mean", jsonNumber(lot.mean)},
+                                 {"sd", jsonNumber(lot.sd)}, {"cv", jsonNumber(lot.cv * 100)},
+                                 {"min", jsonNumber(lot.min)}, {"max", jsonNumber(lot.max)},
+                                 {"below", r ? QJsonValue(lot.below) : QJsonValue(QJsonValue::Null)},
+                                 {"characteristic", jsonNumber(lot.characteristic)},
+                                 {"required", r ? QJsonValue(r->minDynamic) : QJsonValue(QJsonValue::Null)},
+                                 {"verdict", jsonKey(verdictKey(lot.verdict))}, {"reason", jsonKey(reasonKey(lot.reason))},
+                                 {"undecided", undecided}});
+    lots.push_back(jsonLine(fields));
   }
-  QJsonArray points;
-  for (const PointResult& p : result.points)
-    points.append(QJsonObject{
-        {"series", qint64(p.series)},
+  for (const PointResult& p : result.points) {
+    const ImpactRecordView head = set.view(set.seriesStart(p.series));
+    const int t = p.timeOfDay;
+    points.push_back(jsonLine({
+        {"series", p.label},
+        {"date", p.date.isValid() ? QJsonValue(p.date.toString(Qt::ISODate)) : QJsonValue(QJsonValue::Null)},
+        {"time", QString::asprintf("%02d:%02d:%02d", t / 3600, t / 60 % 60, t % 60)},
+        {"latitude", jsonNumber(coordinateDegrees(head.latitude(), CoordinateKind::Latitude))},
+        {"longitude", jsonNumber(coordinateDegrees(head.longitude(), CoordinateKind::Longitude))},
         {"object", p.object},
         {"material", p.material},
+        {"lot", p.lot + 1},
+        {"impacts", qint64(p.impacts)},
         {"dyn", jsonNumber(p.dynamic)},
         {"stat", jsonNumber(p.statics)},
         {"sv", jsonNumber(p.sv)},
-        {"flags",
-         QJsonObject{{"duration", p.flags.duration}, {"nonfinite", p.flags.nonFinite}, {"sv", p.flags.svAbove}}},
-        {"verdict", jsonVerdict(p.verdict)}});
-  return QJsonDocument(QJsonObject{{"lots", lots}, {"points", points}}).toJson(QJsonDocument::Indented);
+        {"flags", QJsonObject{{"duration", p.flags.duration}, {"nonfinite", p.flags.nonFinite}, {"sv", p.flags.svAbove}}},
+        {"verdict", jsonKey(verdictKey(p.verdict))},
+        {"reason", jsonKey(reasonKey(p.reason))},
+        {"impact", p.reason == Reason::NonFiniteModulus ? QJsonValue(p.impact) : QJsonValue(QJsonValue::Null)},
+    }));
+  }
+  return "{\n" + jsonArray("lots", lots) + ",\n" + jsonArray("points", points) + "\n}\n";
 }
 
 int runCliControl(const QStringList& args, QTextStream& out, QTextStream& err, const QString& configFolder) {
@@ -211,7 +257,12 @@ int runCliControl(const QStringList& args, QTextStream& out, QTextStream& err, c
     return fail(err, kFileDamaged.text(o.language) + QStringLiteral(": ") + QFileInfo(o.file).fileName());
   if (set->seriesCount() == 0) return fail(err, kNoData.text(o.language));
   const ControlResult result = evaluateControl(*set, setup);
-  const int verdictCode = result.anyLotFails() ? 1 : 0;
+  // A failing lot is 1; otherwise a lot that could not be judged is 3, said in one line.
+  const int verdictCode = result.anyLotFails() ? 1 : result.anyLotUndecided() ? 3 : 0;
+  const auto done = [&] {  // said once the output is written: a failed write is the one line
+    if (verdictCode == 3) err << undecidedLine(result, setup, o.language) << '\n';
+    return verdictCode;
+  };
   const QString cannotWrite = cannotCreateFileText(o.output, o.language).replace(u'\n', u' ');
 
   if (*form == Form::Protocol) {
@@ -223,11 +274,11 @@ int runCliControl(const QStringList& args, QTextStream& out, QTextStream& err, c
     if (!exportReport(protocol, *reportFormat, o.output, kProtocolTitle.text(o.language), &removed))
       return fail(err, cannotWrite);
     if (!removed.isEmpty()) out << removedPagesText(removed, o.language) << '\n';
-    return verdictCode;
+    return done();
   }
   QByteArray bytes;
   if (*form == Form::Json) {
-    bytes = controlJson(result, setup);
+    bytes = controlJson(*set, result, setup);
   } else {
     const TextGrid lots = lotTableText(result, setup, o.language);
     const TextGrid points = pointTableText(*set, result, o.language);
@@ -243,7 +294,7 @@ int runCliControl(const QStringList& args, QTextStream& out, QTextStream& err, c
   } else if (writeFileSafely(o.output, bytes) != SafeWriteResult::Ok) {
     return fail(err, cannotWrite);
   }
-  return verdictCode;
+  return done();
 }
 
 }  // namespace grx

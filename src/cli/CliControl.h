@@ -12,9 +12,10 @@
 // Without -o the form goes to `out`. With -o, --format decides the form when given; otherwise the
 // extension: .json and .csv those forms, a report's extension (.pdf .png .xlsx .ods .odt .html .txt
 // .rtf) the acceptance protocol, so "-o x.txt" is the protocol's text and "--format text -o x.txt"
-// the tables. Exit 0 when no lot fails, 1 when a lot fails, 2 with one line on `err` for bad
-// arguments, an unreadable or damaged file, a set without series ("No Data") and a file that cannot
-// be written.
+// the tables. Exit 0 when every lot passes, 1 when a lot fails, 3 when none fails but some lot
+// could not be judged (one line on `err` says which and why; also when no requirement is set at
+// all), 2 with one line on `err` for bad arguments, an unreadable or damaged file, a set without
+// series ("No Data") and a file that cannot be written.
 #include "control/ControlEvaluation.h"
 
 #include <QByteArray>
@@ -28,11 +29,18 @@ namespace grx {
 int runCliControl(const QStringList& argsAfterTheWordControl, QTextStream& out, QTextStream& err,
                   const QString& configFolder = {});
 
-// {"lots": [{"object", "material", ["date" "yyyy-MM-dd" when lots are split by date,] "n", "mean",
-// "sd", "cv", "min", "max", "below", "characteristic", "verdict"}], "points": [{"series", "object",
-// "material", "dyn", "stat", "sv", "flags": {"duration", "nonfinite", "sv"}, "verdict"}]}: numbers
-// unrounded, null when not finite; "below" null for a lot without a requirement; verdicts "pass",
-// "fail", "too_few" or null; "series" the series index k (0-based), one point per series.
-QByteArray controlJson(const ControlResult& result, const ControlSetup& setup);
+// {"lots": [...], "points": [...]}, one object a line, the keys in this order:
+//   lot: "lot" (its number, as the protocol's "Lot N"), "object", "material", ["date" yyyy-MM-dd when
+//     lots are split by date,] "points" (all its points), "n" (the points decided), "mean", "sd",
+//     "cv" (in percent), "min", "max", "below", "characteristic", "required", "verdict", "reason",
+//     "undecided" (the labels of its points not decided);
+//   point: "series" (the label the series table shows, "41/3"), "date", "time" of its first impact,
+//     "latitude", "longitude" (decimal degrees), "object", "material", "lot", "impacts" (kept),
+//     "dyn", "stat", "sv", "flags": {"duration", "nonfinite", "sv"}, "verdict", "reason", "impact"
+//     (the impact whose modulus is no number).
+// Numbers unrounded, null when not finite or not given; verdicts "pass", "fail", "undecided" or null
+// (no requirement at all); reasons "no_requirement", "no_impacts", "non_finite_modulus",
+// "sv_not_computable", "too_few_points", "incomplete" or null.
+QByteArray controlJson(const MeasurementSet& set, const ControlResult& result, const ControlSetup& setup);
 
 }  // namespace grx

@@ -22,7 +22,7 @@ ControlChartData controlChartData(const ControlResult& result, const ControlSetu
   });
   for (std::size_t k = 0; k < order.size(); ++k) {
     const PointResult& p = result.points[std::size_t(order[k])];
-    data.points.push_back({order[k], int(k) + 1, p.dynamic, p.verdict == Verdict::Fail});
+    data.points.push_back({order[k], int(k) + 1, p.label.section(u'/', 0, 0), p.dynamic, p.verdict == Verdict::Fail});
   }
   if (l.requirement >= 0 && l.requirement < setup.requirements.size())
     data.required = setup.requirements[l.requirement].minDynamic;

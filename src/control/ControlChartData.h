@@ -10,6 +10,7 @@ namespace grx {
 struct ControlChartPoint {
   int point = -1;      // index into the result's points (its series)
   int order = 0;       // 1, 2, ... in time order
+  QString label;       // the series number, as the protocol's charts label their points
   double dynamic = 0;  // MPa
   bool fails = false;  // the point's verdict is Fail
 };

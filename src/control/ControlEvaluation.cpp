@@ -2,6 +2,7 @@
 
 #include "data/TextForms.h"
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <tuple>
@@ -9,9 +10,27 @@
 namespace grx {
 namespace {
 
+// Why a point with this requirement cannot be judged, or None when it can.
+Reason undecidedPoint(const MeasurementSet& set, const PointResult& p, std::uint32_t firstKept, const Requirement& r,
+                      int& impact) {
+  if (p.impacts == 0) return Reason::NoImpacts;
+  for (std::uint32_t i = 0; i < p.impacts; ++i) {
+    const ImpactRecordView v = set.view(firstKept + i);
+    // grx1-cli's --require-stat or --max-sv alone require no dynamic modulus (0).
+    if ((r.minDynamic > 0 && !std::isfinite(v.dynamicModulus())) || (r.minStatic && !std::isfinite(v.staticModulus()))) {
+      impact = int(firstKept + i - set.seriesStart(p.series)) + 1;
+      return Reason::NonFiniteModulus;
+    }
+  }
+  if (r.maxSv && !std::isfinite(p.sv)) return Reason::SvNotComputable;
+  return Reason::None;
+}
+
 PointResult evaluatePoint(const MeasurementSet& set, std::uint32_t k, const ControlSetup& setup) {
   PointResult p;
   p.series = k;
+  const SeriesSummary summary = set.seriesSummary(k);
+  p.label = QString::number(summary.seriesNumber) + u'/' + QString::number(summary.runLength);
   const std::uint32_t first = set.seriesStart(k);
   const std::uint32_t end = set.seriesStart(k + 1);
   const ImpactRecordView head = set.view(first);
@@ -24,8 +43,9 @@ PointResult evaluatePoint(const MeasurementSet& set, std::uint32_t k, const Cont
 
   const EvaluationSettings& s = setup.settings;
   const double maxSv = requirement && requirement->maxSv ? *requirement->maxSv : -1;
+  const std::uint32_t firstKept = std::min(end, first + std::uint32_t(s.seatingImpacts));
   double dyn = 0, stat = 0, disp = 0, vel = 0;
-  for (std::uint32_t i = first + std::uint32_t(s.seatingImpacts); i < end; ++i) {
+  for (std::uint32_t i = firstKept; i < end; ++i) {
     const ImpactRecordView r = set.view(i);
     dyn += r.dynamicModulus();
     stat += r.staticModulus();
@@ -42,45 +62,68 @@ PointResult evaluatePoint(const MeasurementSet& set, std::uint32_t k, const Cont
     p.statics = stat / p.impacts;
     p.sv = vel != 0 ? std::abs(disp / vel) : kNoValue;
   }
-  if (requirement) p.verdict = pointVerdict(p, *requirement);
+  if (!requirement) {
+    // Requirements that leave this point out make it undecided; none at all evaluate nothing.
+    p.verdict = setup.requirements.isEmpty() ? Verdict::None : Verdict::Undecided;
+    p.reason = Reason::NoRequirement;
+    return p;
+  }
+  p.reason = undecidedPoint(set, p, firstKept, *requirement, p.impact);
+  p.verdict = p.reason == Reason::None ? pointVerdict(p, *requirement) : Verdict::Undecided;
   return p;
 }
 
 void lotStatistics(LotResult& lot, const std::vector<PointResult>& points, const ControlSetup& setup) {
+  // With a requirement the statistics are of the decided points; without, of every point with a value.
+  const bool judged = lot.requirement >= 0;
+  const auto counts = [&](const PointResult& p) { return (!judged || p.decided()) && std::isfinite(p.dynamic); };
   double sum = 0;
   for (const int i : lot.points) {
-    const double v = points[std::size_t(i)].dynamic;
-    if (!std::isfinite(v)) continue;
+    const PointResult& p = points[std::size_t(i)];
+    if (judged && !p.decided()) lot.undecided.push_back(i);
+    if (!counts(p)) continue;
+    const double v = p.dynamic;
     ++lot.n;
     sum += v;
     lot.min = lot.n == 1 ? v : std::min(lot.min, v);
     lot.max = lot.n == 1 ? v : std::max(lot.max, v);
   }
-  if (lot.n == 0) return;
-  lot.mean = sum / lot.n;
+  if (lot.n > 0) lot.mean = sum / lot.n;
   if (lot.n >= 2) {
     double squares = 0;
     for (const int i : lot.points)
-      if (const double v = points[std::size_t(i)].dynamic; std::isfinite(v)) squares += (v - lot.mean) * (v - lot.mean);
+      if (const PointResult& p = points[std::size_t(i)]; counts(p)) squares += (p.dynamic - lot.mean) * (p.dynamic - lot.mean);
     lot.sd = std::sqrt(squares / (lot.n - 1));
     lot.cv = lot.mean != 0 ? lot.sd / lot.mean : kNoValue;
     lot.characteristic = lot.mean - setup.settings.k * lot.sd;
   }
-  if (lot.requirement < 0) return;
+  if (!judged) {
+    lot.verdict = setup.requirements.isEmpty() ? Verdict::None : Verdict::Undecided;
+    lot.reason = Reason::NoRequirement;
+    return;
+  }
   const Requirement& r = setup.requirements[lot.requirement];
-  bool allPass = true;
+  bool anyFails = false;
   for (const int i : lot.points) {
     const PointResult& p = points[std::size_t(i)];
-    if (std::isfinite(p.dynamic) && p.dynamic < r.minDynamic) ++lot.below;
-    if (p.verdict == Verdict::Fail) allPass = false;
+    if (p.decided() && std::isfinite(p.dynamic) && p.dynamic < r.minDynamic) ++lot.below;
+    anyFails = anyFails || p.verdict == Verdict::Fail;
   }
-  lot.belowShare = double(lot.below) / lot.n;
-  if (setup.settings.lotRule == LotRule::EachPoint) {
-    lot.verdict = allPass ? Verdict::Pass : Verdict::Fail;
-  } else if (lot.n < setup.settings.minPoints) {
-    lot.verdict = Verdict::TooFew;
+  if (lot.n > 0) lot.belowShare = double(lot.below) / lot.n;
+  const bool statistical = setup.settings.lotRule == LotRule::Statistical;
+  const bool enough = lot.n >= setup.settings.minPoints;
+  // The decided points alone break the rule: what the others would add cannot save the lot.
+  const bool broken = statistical ? enough && !(lot.characteristic >= r.minDynamic) : anyFails;
+  if (broken) {
+    lot.verdict = Verdict::Fail;
+  } else if (!lot.undecided.empty()) {
+    lot.verdict = Verdict::Undecided;
+    lot.reason = Reason::Incomplete;
+  } else if (statistical && !enough) {
+    lot.verdict = Verdict::Undecided;
+    lot.reason = Reason::TooFewPoints;
   } else {
-    lot.verdict = std::isfinite(lot.characteristic) && lot.characteristic >= r.minDynamic ? Verdict::Pass : Verdict::Fail;
+    lot.verdict = Verdict::Pass;
   }
 }
 
@@ -92,10 +135,14 @@ bool ControlResult::anyLotFails() const {
   return false;
 }
 
+bool ControlResult::anyLotUndecided() const {
+  for (const LotResult& lot : lots)
+    if (lot.verdict == Verdict::Undecided || lot.verdict == Verdict::None) return true;
+  return false;
+}
+
 Verdict pointVerdict(const PointResult& p, const Requirement& r) {
-  if (!std::isfinite(p.dynamic) || (r.minStatic && !std::isfinite(p.statics)) || (r.maxSv && !std::isfinite(p.sv)))
-    return Verdict::None;
-  const bool pass = p.dynamic >= r.minDynamic && (!r.minStatic || p.statics >= *r.minStatic) && (!r.maxSv || p.sv <= *r.maxSv);
+  const bool pass = (r.minDynamic <= 0 || p.dynamic >= r.minDynamic) && (!r.minStatic || p.statics >= *r.minStatic) && (!r.maxSv || p.sv <= *r.maxSv);
   return pass ? Verdict::Pass : Verdict::Fail;
 }
 
@@ -109,6 +156,7 @@ ControlResult evaluateControl(const MeasurementSet& set, const ControlSetup& set
     auto [it, added] = lotOf.try_emplace({p.object, p.material, day}, int(result.lots.size()));
     if (added) {
       LotResult lot;
+      lot.number = int(result.lots.size()) + 1;
       lot.object = p.object;
       lot.material = p.material;
       if (setup.settings.splitLotsByDate) lot.date = p.date;

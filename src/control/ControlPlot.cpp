@@ -32,6 +32,9 @@ QCPGraph* lineGraph(QCustomPlot* plot, const QColor& color, Qt::PenStyle style) 
   return g;
 }
 
+// Series numbers on the time axis at most.
+constexpr int kMostLabels = 25;
+
 }  // namespace
 
 ControlPlot::ControlPlot(QWidget* parent) : QCustomPlot(parent) {
@@ -43,10 +46,8 @@ ControlPlot::ControlPlot(QWidget* parent) : QCustomPlot(parent) {
   plotLayout()->insertRow(0);
   title_ = new QCPTextElement(this, QString(), QFont(font().family(), font().pointSize(), QFont::Bold));
   plotLayout()->addElement(0, 0, title_);
-  auto ticker = QSharedPointer<QCPAxisTickerFixed>::create();
-  ticker->setTickStep(1);
-  ticker->setScaleStrategy(QCPAxisTickerFixed::ssMultiples);  // whole point numbers, thinned out when crowded
-  xAxis->setTicker(ticker);
+  ticker_ = QSharedPointer<QCPAxisTickerText>::create();
+  xAxis->setTicker(ticker_);
   for (QCPAxis* axis : {xAxis, yAxis}) axis->grid()->setPen(QPen(QColor(170, 170, 170), 0, Qt::DotLine));
 
   required_ = lineGraph(this, QColor(200, 0, 0), Qt::SolidLine);
@@ -89,6 +90,11 @@ void ControlPlot::showLot(const ControlChartData& data, const QString& title) {
 
   for (QCPGraph* g : {path_, passing_, failing_}) g->data()->clear();
   const int n = int(data.points.size());
+  // The points are named by their series numbers, as in the protocol; thinned out when crowded.
+  ticker_->clear();
+  const int every = std::max(1, (n + kMostLabels - 1) / kMostLabels);
+  for (const ControlChartPoint& p : data.points)
+    if ((p.order - 1) % every == 0) ticker_->addTick(p.order, p.label);
   double low = std::numeric_limits<double>::infinity();
   double high = -low;
   for (const ControlChartPoint& p : data.points) {

@@ -34,6 +34,7 @@ class ControlPlot : public QCustomPlot {
 
   ControlChartData data_;
   QCPTextElement* title_ = nullptr;
+  QSharedPointer<QCPAxisTickerText> ticker_;
   QCPGraph* path_ = nullptr;      // the points joined in time order
   QCPGraph* passing_ = nullptr;
   QCPGraph* failing_ = nullptr;

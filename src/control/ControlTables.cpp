@@ -10,13 +10,24 @@ namespace grx {
 namespace {
 
 constexpr TextPair kLotHeadings[] = {
+    {"№", "№"},
     {"Объект", "Object"},         {"Материал", "Material"},     {"Дата", "Date"},
     {"n", "n"},                   {"Среднее, МПа", "Mean, MPa"}, {"s, МПа", "s, MPa"},
     {"V, %", "CV, %"},            {"Мин., МПа", "Min, MPa"},   {"Макс., МПа", "Max, MPa"},
     {"Ниже треб.", "Below"},      {"Ниже, %", "Below, %"},     {"Характ., МПа", "Characteristic, MPa"},
     {"Треб., МПа", "Required, MPa"}, {"Заключение", "Verdict"},
 };
-constexpr int kDateColumn = 2;
+constexpr int kDateColumn = 3;
+
+constexpr TextPair kFlagDuration{"длительность %1 мс вне %2–%3 мс", "duration %1 ms outside %2–%3 ms"};
+constexpr TextPair kFlagNonFinite{"нечисловой модуль", "non-finite modulus"};
+constexpr TextPair kFlagSv{"s/v %1 мс выше %2 мс", "s/v %1 ms above %2 ms"};
+constexpr TextPair kReasonNoRequirement{"нет требования", "no requirement"};
+constexpr TextPair kReasonNoImpacts{"нет ударов после установочных", "no impact after the seating impacts"};
+constexpr TextPair kReasonNonFinite{"нечисловой модуль в ударе %1", "non-finite modulus in impact %1"};
+constexpr TextPair kReasonSv{"s/v не вычисляется", "s/v not computable"};
+constexpr TextPair kReasonTooFew{"мало точек", "too few points"};
+constexpr TextPair kReasonIncomplete{"не определены точки %1", "incomplete: %1 not decided"};
 
 constexpr TextPair kPointHeadings[] = {
     {"№", "№"},       {"Дата", "Date"}, {"Время", "Time"}, {"Объект", "Object"},
@@ -30,12 +41,59 @@ QString controlNumber(double value, QStringView picture) {
   return std::isfinite(value) ? formatFloat(value, picture) : QStringLiteral("-");
 }
 
-QString flagsText(const FlagCounts& f, Language language) {
+QString flagsText(const FlagCounts& f, std::uint32_t impacts, Language language) {
+  const QString of = (language == Language::Russian ? QStringLiteral(" из ") : QStringLiteral(" of ")) + QString::number(impacts);
   QStringList parts;
-  if (f.duration) parts << (language == Language::Russian ? QStringLiteral("длит. ") : QStringLiteral("duration ")) + QString::number(f.duration);
-  if (f.nonFinite) parts << QStringLiteral("NaN ") + QString::number(f.nonFinite);
-  if (f.svAbove) parts << QStringLiteral("s/v ") + QString::number(f.svAbove);
+  if (f.duration) parts << (language == Language::Russian ? QStringLiteral("длит. ") : QStringLiteral("duration ")) + QString::number(f.duration) + of;
+  if (f.nonFinite) parts << QStringLiteral("NaN ") + QString::number(f.nonFinite) + of;
+  if (f.svAbove) parts << QStringLiteral("s/v ") + QString::number(f.svAbove) + of;
   return parts.join(QStringLiteral(", "));
+}
+
+QString impactFlagsText(const ImpactRecordView& record, const EvaluationSettings& s, double maxSv, Language l) {
+  const ImpactFlags flags = impactFlags(record, s.durationMinMs, s.durationMaxMs, maxSv);
+  QStringList parts;
+  if (flags.duration)
+    parts << kFlagDuration.text(l).arg(formatFloat(impactDurationMs(record), u"0.0"), formatFloat(s.durationMinMs, u"0.0"),
+                                       formatFloat(s.durationMaxMs, u"0.0"));
+  if (flags.nonFinite) parts << kFlagNonFinite.text(l);
+  if (flags.svAbove) parts << kFlagSv.text(l).arg(formatFloat(record.svRatio(), u"0.000"), formatFloat(maxSv, u"0.000"));
+  return parts.join(QStringLiteral("; "));
+}
+
+QString pointReasonText(const PointResult& p, Language l) {
+  switch (p.reason) {
+    case Reason::NoRequirement: return kReasonNoRequirement.text(l);
+    case Reason::NoImpacts: return kReasonNoImpacts.text(l);
+    case Reason::NonFiniteModulus: return kReasonNonFinite.text(l).arg(p.impact);
+    case Reason::SvNotComputable: return kReasonSv.text(l);
+    default: return {};
+  }
+}
+
+QString lotReasonText(const LotResult& lot, const ControlResult& result, Language l) {
+  switch (lot.reason) {
+    case Reason::NoRequirement: return kReasonNoRequirement.text(l);
+    case Reason::TooFewPoints: return kReasonTooFew.text(l);
+    case Reason::Incomplete: {
+      QStringList labels;
+      for (const int i : lot.undecided) labels << result.points[std::size_t(i)].label;
+      return kReasonIncomplete.text(l).arg(labels.join(QStringLiteral(", ")));
+    }
+    default: return {};
+  }
+}
+
+namespace {
+QString withReason(Verdict v, const QString& reason, Language l) {
+  return reason.isEmpty() || v != Verdict::Undecided ? verdictText(v, l) : verdictText(v, l) + QStringLiteral(" (") + reason + u')';
+}
+}  // namespace
+
+QString pointVerdictText(const PointResult& p, Language l) { return withReason(p.verdict, pointReasonText(p, l), l); }
+
+QString lotVerdictText(const LotResult& lot, const ControlResult& result, Language l) {
+  return withReason(lot.verdict, lotReasonText(lot, result, l), l);
 }
 
 TextGrid lotTableText(const ControlResult& result, const ControlSetup& setup, Language language) {
@@ -49,14 +107,14 @@ TextGrid lotTableText(const ControlResult& result, const ControlSetup& setup, La
   for (std::size_t i = 0; i < result.lots.size(); ++i) {
     const LotResult& lot = result.lots[i];
     const Requirement* r = lot.requirement >= 0 ? &setup.requirements[lot.requirement] : nullptr;
-    QStringList cells = {lot.object, lot.material};
+    QStringList cells = {QString::number(lot.number), lot.object, lot.material};
     if (byDate)
       cells << lot.date.toString(language == Language::Russian ? QStringLiteral("dd.MM.yyyy") : QStringLiteral("MM.dd.yyyy"));
     cells << QString::number(lot.n) << controlNumber(lot.mean, u"0.0") << controlNumber(lot.sd, u"0.0")
           << controlNumber(lot.cv * 100, u"0.0") << controlNumber(lot.min, u"0.0") << controlNumber(lot.max, u"0.0")
           << (r ? QString::number(lot.below) : QString()) << (r ? controlNumber(lot.belowShare * 100, u"0") : QString())
           << controlNumber(lot.characteristic, u"0.0") << (r ? controlNumber(r->minDynamic, u"0.0") : QString())
-          << verdictText(lot.verdict, language);
+          << lotVerdictText(lot, result, language);
     for (int c = 0; c < columns; ++c) grid.cell(int(i) + 1, c) = cells[c];
   }
   return grid;
@@ -68,9 +126,8 @@ TextGrid pointTableText(const MeasurementSet& set, const ControlResult& result, 
   for (int c = 0; c < columns; ++c) grid.cell(0, c) = kPointHeadings[c].text(language);
   for (std::size_t i = 0; i < result.points.size(); ++i) {
     const PointResult& p = result.points[i];
-    const SeriesSummary s = set.seriesSummary(p.series);
     const ImpactRecordView head = set.view(set.seriesStart(p.series));
-    const QString cells[] = {QString::number(s.seriesNumber) + u'/' + QString::number(s.runLength),
+    const QString cells[] = {p.label,
                              dateText(head, language),
                              timeText(head),
                              p.object,
@@ -78,8 +135,8 @@ TextGrid pointTableText(const MeasurementSet& set, const ControlResult& result, 
                              controlNumber(p.dynamic, u"0.0"),
                              controlNumber(p.statics, u"0.0"),
                              controlNumber(p.sv, u"0.000"),
-                             flagsText(p.flags, language),
-                             verdictText(p.verdict, language)};
+                             flagsText(p.flags, p.impacts, language),
+                             pointVerdictText(p, language)};
     for (int c = 0; c < columns; ++c) grid.cell(int(i) + 1, c) = cells[c];
   }
   return grid;

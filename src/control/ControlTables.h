@@ -9,19 +9,34 @@
 
 namespace grx {
 
-// Object, material, [date when lots are split by date,] n, mean, s, CV %, min, max, below,
-// below %, characteristic value, required, verdict.
+// The lot's number (as the protocol's charts name it), object, material, [date when lots are split
+// by date,] n, mean, s, CV %, min, max, below, below %, characteristic value, required, verdict.
 TextGrid lotTableText(const ControlResult& result, const ControlSetup& setup, Language language);
 
 // Series label, date, time, object, material, dynamic, static, s/v, flags, verdict.
 TextGrid pointTableText(const MeasurementSet& set, const ControlResult& result, Language language);
 
 // The columns that hold the tester's names (object, material), which the text outputs guard.
-constexpr int kLotNameColumns[] = {0, 1};
+constexpr int kLotNameColumns[] = {1, 2};
 constexpr int kPointNameColumns[] = {3, 4};
 
-// The flags of a point as a short text ("duration 2, NaN 1, s/v 1"); empty when it has none.
-QString flagsText(const FlagCounts& flags, Language language);
+// The flags of a point as a short text over its kept impacts ("duration 2 of 5, NaN 1 of 5");
+// empty when it has none.
+QString flagsText(const FlagCounts& flags, std::uint32_t impacts, Language language);
+
+// Why a point or a lot could not be judged ("non-finite modulus in impact 3", "incomplete: 12/4,
+// 17/2 not decided"); empty when it was judged.
+QString pointReasonText(const PointResult& point, Language language);
+QString lotReasonText(const LotResult& lot, const ControlResult& result, Language language);
+// The verdict with its reason in brackets: "undecided (too few points)".
+QString pointVerdictText(const PointResult& point, Language language);
+QString lotVerdictText(const LotResult& lot, const ControlResult& result, Language language);
+
+// An impact's quality flags in words, for the tool tip of its column in the impacts table:
+// "duration 21,3 ms outside 16,0–19,0 ms; non-finite modulus; s/v 0,712 ms above 0,500 ms".
+// maxSv: the requirement's limit, negative for none. Empty when the impact has no flag.
+QString impactFlagsText(const ImpactRecordView& record, const EvaluationSettings& settings, double maxSv,
+                        Language language);
 
 // A value in the picture, or "-" when it is not finite.
 QString controlNumber(double value, QStringView picture);

@@ -42,6 +42,8 @@
 namespace grx {
 namespace {
 
+// Where the lot table shows its verdict column: after the number and the names.
+constexpr int kLotVerdictPlace = 3;
 constexpr TextPair kRequirementsGroup{"Требования", "Requirements"};
 constexpr TextPair kSettingsGroup{"Оценка", "Evaluation"};
 constexpr TextPair kLotsGroup{"Партии", "Test lots"};
@@ -418,10 +420,19 @@ void TfrmControl::showResult(const ControlResult& result) {
   setCaptions();
   TextGrid grid = lotTableText(result_, *env_.setup, currentLanguage());
   QVector<QColor> colors(grid.rowCount());
-  for (std::size_t i = 0; i < result_.lots.size(); ++i) colors[int(i) + 1] = verdictColor(result_.lots[i].verdict);
+  QStringList tips(grid.rowCount());
+  for (std::size_t i = 0; i < result_.lots.size(); ++i) {
+    colors[int(i) + 1] = verdictColor(result_.lots[i].verdict);
+    tips[int(i) + 1] = lotReasonText(result_.lots[i], result_, currentLanguage());
+  }
   const int columns = grid.columnCount();
   StringGridLots->setGrid(std::move(grid));
-  StringGridLots->setRowColors(colors, columns - 1);
+  StringGridLots->setRowColors(colors);  // the whole row, so the verdict shows wherever the table is scrolled
+  StringGridLots->setRowToolTips(tips);
+  // The verdict beside the lot's names, where the window's default size shows it; copies and the
+  // protocol keep it last.
+  QHeaderView* header = StringGridLots->horizontalHeader();
+  if (header->visualIndex(columns - 1) != kLotVerdictPlace) header->moveSection(header->visualIndex(columns - 1), kLotVerdictPlace);
   const QFontMetrics metrics(StringGridLots->font());
   for (int c = 0; c < columns; ++c) {
     int width = 0;
@@ -436,6 +447,18 @@ void TfrmControl::showResult(const ControlResult& result) {
   showLotChart();
 }
 
+void TfrmControl::selectLotOfSeries(std::uint32_t k) {
+  for (std::size_t i = 0; i < result_.points.size(); ++i)
+    if (result_.points[i].series == k && result_.points[i].lot >= 0 && result_.points[i].lot != lot_) {
+      lot_ = result_.points[i].lot;
+      StringGridLots->blockSignals(true);
+      StringGridLots->setCurrentRow(lot_ + 1);
+      StringGridLots->blockSignals(false);
+      showLotChart();
+      return;
+    }
+}
+
 void TfrmControl::StringGridLotsClick() {
   const int row = StringGridLots->currentRow();
   if (row < 1) return;
@@ -447,11 +470,11 @@ void TfrmControl::showLotChart() {
   QString title = kNoLots.text();
   if (std::size_t(lot_) < result_.lots.size()) {
     const LotResult& lot = result_.lots[std::size_t(lot_)];
-    title = lot.object + QStringLiteral(" / ") + lot.material;
+    title = kLotCaption.text().arg(QString::number(lot.number), lot.object, lot.material);
     if (lot.date.isValid())
       title += QStringLiteral(", ") +
                lot.date.toString(currentLanguage() == Language::Russian ? QStringLiteral("dd.MM.yyyy") : QStringLiteral("MM.dd.yyyy"));
-    if (lot.verdict != Verdict::None) title += QStringLiteral(": ") + verdictText(lot.verdict, currentLanguage());
+    if (lot.verdict != Verdict::None) title += QStringLiteral(": ") + lotVerdictText(lot, result_, currentLanguage());
   }
   ChartLot->showLot(controlChartData(result_, *env_.setup, lot_), title);
 }

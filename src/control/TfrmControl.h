@@ -51,6 +51,8 @@ class TfrmControl : public QWidget {
   void FormCreate();
   // A new evaluation (the measurements, the requirements or the language changed).
   void showResult(const ControlResult& result);
+  // The lot of series k becomes the current lot (the main window's series table moved to it).
+  void selectLotOfSeries(std::uint32_t k);
 
   QTableView* tableRequirements = nullptr;
   QPushButton* btnAddRequirement = nullptr;

@@ -85,6 +85,8 @@ void appendCsvCell(QByteArray& out, const QString& text) {
 // A tester's name as a CSV cell: on one line, and never a formula for the spreadsheet that opens it.
 void appendCsvName(QByteArray& out, const QString& name) { appendCsvCell(out, spreadsheetSafeCell(singleLineText(name))); }
 
+// Only a point that was judged carries a verdict in the files; the rest have none (and the grey style).
+bool judged(Verdict v) { return v == Verdict::Pass || v == Verdict::Fail; }
 const char* styleOf(Verdict v) { return v == Verdict::Pass ? "pass" : v == Verdict::Fail ? "fail" : "none"; }
 
 // The values of a series as lines "name: value" in the language, for KML and GPX descriptions.
@@ -203,7 +205,7 @@ QByteArray geoKml(const std::vector<GeoPoint>& points, Language language) {
     data("sv_ms", number(p.sv, u"0.000"));
     data("material", xml(p.material));
     data("object", xml(p.object));
-    data("verdict", p.verdict == Verdict::None ? QByteArray() : QByteArray(styleOf(p.verdict)));
+    data("verdict", judged(p.verdict) ? QByteArray(styleOf(p.verdict)) : QByteArray());
     out += "</ExtendedData><Point><coordinates>";
     appendDegrees(out, p.longitude);
     out += ',';
@@ -255,7 +257,7 @@ QByteArray geoCsv(const std::vector<GeoPoint>& points) {
     out += ',';
     appendCsvName(out, p.object);
     out += ',';
-    if (p.verdict != Verdict::None) out += styleOf(p.verdict);
+    if (judged(p.verdict)) out += styleOf(p.verdict);
     out += ',';
     appendDegrees(out, p.latitude);
     out += ',';

@@ -39,8 +39,8 @@ constexpr TextPair kNoRequirements{"Требования не заданы: за
 
 // Relative widths of the tables' columns, stretched to the printable width.
 constexpr double kRequirementWidths[] = {40, 40, 35, 35, 35};
-constexpr double kLotWidths[] = {22, 22, 16, 7, 13, 11, 10, 12, 12, 11, 10, 15, 13, 24};  // with the date
-constexpr int kLotDateColumn = 2;
+constexpr double kLotWidths[] = {6, 22, 22, 16, 7, 13, 11, 10, 12, 12, 11, 10, 15, 13, 24};  // with the date
+constexpr int kLotDateColumn = 3;
 constexpr double kPointWidths[] = {13, 17, 15, 26, 26, 17, 17, 13, 22, 24};
 
 constexpr double kTablePoints = 8;
@@ -194,7 +194,7 @@ PreparedReport prepareAcceptanceProtocol(const MeasurementSet& set, const Contro
       if (lot.date.isValid())
         caption += lot.date.toString(language == Language::Russian ? QStringLiteral(", dd.MM.yyyy")
                                                                    : QStringLiteral(", MM.dd.yyyy"));
-      if (lot.verdict != Verdict::None) caption += QStringLiteral(" — ") + verdictText(lot.verdict, language);
+      if (lot.verdict != Verdict::None) caption += QStringLiteral(" — ") + lotVerdictText(lot, result, language);
       return caption;
     }
     // A table's cell: R, L or P for the requirement, lot and point table, H for its headings.

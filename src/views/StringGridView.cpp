@@ -33,7 +33,19 @@ void TextGridModel::setGrid(TextGrid grid) {
   beginResetModel();
   grid_ = std::move(grid);
   rowColors_.clear();
+  rowToolTips_.clear();
+  columnColors_.clear();
+  columnToolTips_.clear();
   endResetModel();
+}
+
+void TextGridModel::setRowToolTips(QStringList toolTips) { rowToolTips_ = std::move(toolTips); }
+
+void TextGridModel::setColumnMarks(QVector<QColor> colors, QStringList toolTips) {
+  columnColors_ = std::move(colors);
+  columnToolTips_ = std::move(toolTips);
+  if (rowCount() > 0 && columnCount() > 0)
+    emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1), {Qt::BackgroundRole});
 }
 
 void TextGridModel::setRowColors(QVector<QColor> colors, int column) {
@@ -73,8 +85,14 @@ QVariant TextGridModel::data(const QModelIndex& index, int role) const {
   const int column = index.column() + fixedColumns_;
   if (role == Qt::BackgroundRole) {
     const QColor color = rowColor(row);
-    if (!color.isValid() || (colorColumn_ >= 0 && column != colorColumn_)) return {};
-    return color;
+    if (color.isValid() && (colorColumn_ < 0 || column == colorColumn_)) return color;
+    if (column < columnColors_.size() && columnColors_[column].isValid()) return columnColors_[column];
+    return {};
+  }
+  if (role == Qt::ToolTipRole) {
+    if (column < columnToolTips_.size() && !columnToolTips_[column].isEmpty()) return columnToolTips_[column];
+    if (row < rowToolTips_.size() && !rowToolTips_[row].isEmpty()) return rowToolTips_[row];
+    return {};
   }
   if (role != Qt::DisplayRole) return {};
   return grid_.cell(row, column);
@@ -83,6 +101,10 @@ QVariant TextGridModel::data(const QModelIndex& index, int role) const {
 QVariant TextGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (role == Qt::TextAlignmentRole)
     return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);  // a narrow column shows the start
+  if (role == Qt::ToolTipRole && orientation == Qt::Horizontal) {
+    const int column = section + fixedColumns_;
+    return column < columnToolTips_.size() && !columnToolTips_[column].isEmpty() ? QVariant(columnToolTips_[column]) : QVariant();
+  }
   if (role != Qt::DisplayRole) return {};
   QStringList lines;
   if (orientation == Qt::Horizontal) {

@@ -28,6 +28,11 @@ class TextGridModel : public QAbstractTableModel {
   // as they are; a new grid drops the colours.
   void setRowColors(QVector<QColor> colors, int column = -1);
   QColor rowColor(int row) const;
+  // Tool tips of data rows, by grid row (why a row has its colour); a new grid drops them.
+  void setRowToolTips(QStringList toolTips);
+  // Marks of data columns, by grid column: a background and a tool tip over the column's cells
+  // (an impact's quality flags); a new grid drops them.
+  void setColumnMarks(QVector<QColor> colors, QStringList toolTips);
 
   int rowCount(const QModelIndex& parent = {}) const override;
   int columnCount(const QModelIndex& parent = {}) const override;
@@ -40,6 +45,9 @@ class TextGridModel : public QAbstractTableModel {
   int fixedColumns_;
   QVector<QColor> rowColors_;
   int colorColumn_ = -1;
+  QStringList rowToolTips_;
+  QVector<QColor> columnColors_;
+  QStringList columnToolTips_;
 };
 
 class StringGridView : public QTableView {
@@ -52,6 +60,8 @@ class StringGridView : public QTableView {
   void setGrid(TextGrid grid);
   void setCell(int row, int column, const QString& text);
   void setRowColors(QVector<QColor> colors, int column = -1) { model_->setRowColors(std::move(colors), column); }
+  void setRowToolTips(QStringList toolTips) { model_->setRowToolTips(std::move(toolTips)); }
+  void setColumnMarks(QVector<QColor> colors, QStringList toolTips) { model_->setColumnMarks(std::move(colors), std::move(toolTips)); }
   QColor rowColor(int row) const { return model_->rowColor(row); }
   int gridRowCount() const { return model_->grid().rowCount(); }
   int gridColumnCount() const { return model_->grid().columnCount(); }

@@ -12,10 +12,14 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
+
+#include <cstring>
+#include <limits>
 
 namespace grx {
 namespace {
@@ -72,7 +76,7 @@ TEST_F(ControlWindow, ATypedRequirementColoursRowsAndLotsAndAChartPointSelectsIt
   const int verdict = window.StringGridLots->gridColumnCount() - 1;
   EXPECT_EQ(background(window.StringGridLots, 1, verdict, 1), kFail);  // Base/Sand: 30 < 40
   EXPECT_EQ(background(window.StringGridLots, 2, verdict, 1), kPass);
-  EXPECT_FALSE(background(window.StringGridLots, 1, 0, 1).isValid());  // only the verdict cell
+  EXPECT_EQ(background(window.StringGridLots, 1, 0, 1), kFail);  // the whole row
 
   typeInto(window.tableRequirements, 0, 2, QStringLiteral("25"));
   EXPECT_EQ(seriesColors(), QVector<QColor>({kPass, kPass, kPass}));
@@ -90,10 +94,10 @@ TEST_F(ControlWindow, ATypedRequirementColoursRowsAndLotsAndAChartPointSelectsIt
 
   QTest::mouseClick(window.btnCopyLots, Qt::LeftButton);
   EXPECT_EQ(QGuiApplication::clipboard()->text(),
-            "Object\tMaterial\tn\tMean, MPa\ts, MPa\tCV, %\tMin, MPa\tMax, MPa\tBelow\tBelow, %\tCharacteristic, MPa\t"
+            "№\tObject\tMaterial\tn\tMean, MPa\ts, MPa\tCV, %\tMin, MPa\tMax, MPa\tBelow\tBelow, %\tCharacteristic, MPa\t"
             "Required, MPa\tVerdict\r\n"
-            "Base\tSand\t2\t40,0\t14,1\t35,4\t30,0\t50,0\t0\t0\t21,9\t25,0\tpass\r\n"
-            "Base\tClay\t1\t45,0\t-\t-\t45,0\t45,0\t0\t0\t-\t25,0\tpass\r\n");
+            "1\tBase\tSand\t2\t40,0\t14,1\t35,4\t30,0\t50,0\t0\t0\t21,9\t25,0\tpass\r\n"
+            "2\tBase\tClay\t1\t45,0\t-\t-\t45,0\t45,0\t0\t0\t-\t25,0\tpass\r\n");
 
   form_->Actions->ALangRus->trigger();
   EXPECT_EQ(window.windowTitle(), QStringLiteral("Контроль уплотнения"));
@@ -123,6 +127,36 @@ TEST_F(ControlWindow, RequirementsAreKeptInTheFileAndADamagedImportChangesNothin
 
   start();  // the next start reads what was kept
   EXPECT_EQ(form_->controlSetup(), kept);
+}
+
+// What could not be judged is amber with its reason; the verdict shows beside the names at the
+// window's size; a series chosen in the main window selects its lot; flagged impacts are marked.
+TEST_F(ControlWindow, UndecidedRowsAreAmberWithTheirReasonAndTheLotFollowsTheSeriesTable) {
+  TfrmControl& window = open();
+  auto& set = form_->measurements();
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  std::memcpy(set.record(2) + rec::DynamicModulus, &nan, 4);  // Base/Clay's only impact
+  form_->RebuildTables();
+  const QColor amber(255, 226, 150);
+  EXPECT_EQ(seriesColors(), QVector<QColor>({kPass, kFail, amber}));
+  const QAbstractItemModel* series = form_->StringGrid1->model();
+  EXPECT_EQ(series->index(2, 0).data(Qt::ToolTipRole).toString(), "non-finite modulus in impact 1");
+  const int verdict = window.StringGridLots->gridColumnCount() - 1;
+  EXPECT_EQ(background(window.StringGridLots, 2, 0, 1), amber);
+  EXPECT_EQ(window.StringGridLots->grid().cell(2, verdict), "undecided (incomplete: 3/1 not decided)");
+  EXPECT_EQ(window.StringGridLots->model()->index(1, 4).data(Qt::ToolTipRole).toString(), "incomplete: 3/1 not decided");
+  const QHeaderView* header = window.StringGridLots->horizontalHeader();
+  EXPECT_EQ(header->visualIndex(verdict), 3);
+  EXPECT_LE(header->sectionViewportPosition(verdict) + header->sectionSize(verdict), window.StringGridLots->viewport()->width());
+
+  // A click on Base/Clay's row in the series table: its lot becomes current, its impact is marked.
+  QWidget* rows = form_->StringGrid1->viewport();
+  QTest::mouseClick(rows, Qt::LeftButton, {}, form_->StringGrid1->visualRect(series->index(2, 1)).center());
+  EXPECT_EQ(window.StringGridLots->currentRow(), 2);
+  const QAbstractItemModel* impacts = form_->StringGrid2->model();
+  EXPECT_EQ(impacts->index(0, 0).data(Qt::ToolTipRole).toString(),
+            "duration 0,0 ms outside 16,0–19,0 ms; non-finite modulus");  // no force stored: no duration
+  EXPECT_EQ(impacts->index(0, 0).data(Qt::BackgroundRole).value<QColor>(), amber);
 }
 
 // The window's protocol button shows the acceptance protocol of the measurements in the preview.

@@ -6,11 +6,17 @@
 #include "support/CliRun.h"
 #include "support/FileBytes.h"
 
+#include "data/ImpactRecord.h"
+
 #include <QJsonDocument>
 #include <QTemporaryDir>
 #include <QTextStream>
 
 #include <gtest/gtest.h>
+
+#include <cstring>
+#include <limits>
+#include <tuple>
 
 namespace grx {
 namespace {
@@ -74,42 +80,79 @@ TEST_F(CliControl, ArgumentAndFileErrorsAreOneLineWithExitTwo) {
   }
 }
 
-TEST_F(CliControl, ExitOneWhenALotFailsWithRequirementsFromTheFileTheWindowKeepsOrNamedOrGiven) {
-  const std::pair<QStringList, int> cases[] = {
-      {{}, 0},  // no requirements: no verdicts
-      {{"--require-dyn", "30"}, 0},
-      {{"--require-dyn", "40"}, 1},  // "Парк" at 30
-      {{"--requirements", path("req20.json")}, 0},
-      {{"--requirements", path("req20.json"), "--require-dyn", "40"}, 1},
-      {{"--requirements", path("req20.json"), "--require-stat", "101"}, 1},
-      {{"--requirements", path("req20.json"), "--max-sv", "3.9"}, 1},
+// Exit 0 only when every lot passes, 1 when one fails, 3 when none fails but one could not be judged
+// (said in one line); the requirements from the file the window keeps, a file named, or given.
+TEST_F(CliControl, TheExitCodeSaysPassFailOrUndecided) {
+  auto noSv = test::twoLotSet();  // the velocity minima 0: s/v cannot be computed
+  for (std::uint32_t i = 0; i < noSv->count(); ++i) std::memset(noSv->record(i) + rec::VelocityMin, 0, 4);
+  ASSERT_EQ(writeProjectFile(*noSv, path("nosv.grx")), ProjectWriteResult::Ok);
+  const QString none = "no requirement is set: nothing was judged\n";
+  const std::tuple<QStringList, int, QString> cases[] = {
+      {{}, 3, none},
+      {{"--require-dyn", "30"}, 0, {}},
+      {{"--require-dyn", "40"}, 1, {}},  // "Парк" at 30
+      {{"--requirements", path("req20.json")}, 0, {}},
+      {{"--requirements", path("req20.json"), "--require-dyn", "40"}, 1, {}},
+      {{"--requirements", path("req20.json"), "--require-stat", "101"}, 1, {}},
+      {{"--requirements", path("req20.json"), "--max-sv", "3.9"}, 1, {}},
+      {{"--max-sv", "5"}, 0, {}},
+      {{path("nosv.grx"), "--max-sv", "5"}, 3,
+       "undecided: Lot 1: Дорога / Песок: incomplete: 1/1, 2/1, 4/1 not decided; Lot 2: Парк / Глина: incomplete: 3/1 not "
+       "decided\n"},
+      {{"--rule", "stat", "--require-dyn", "20"}, 3,
+       "undecided: Lot 1: Дорога / Песок: too few points; Lot 2: Парк / Глина: too few points\n"},
   };
-  for (const auto& [args, code] : cases) EXPECT_EQ(run(args), code) << args.join(u' ').toStdString();
+  for (const auto& [args, code, said] : cases) {
+    QString err;
+    EXPECT_EQ(run(args, nullptr, &err), code) << args.join(u' ').toStdString();
+    EXPECT_EQ(err, said);
+  }
   ASSERT_TRUE(test::writeFileBytes(dir_.filePath(QStringLiteral("GRX1-control.json")), kRequire40));
   EXPECT_EQ(run({}), 1);
-  EXPECT_EQ(run({"--rule", "stat"}), 0);  // too few points in either lot
   EXPECT_EQ(run({"--requirements", path("req20.json")}), 0);
+}
+
+// One damaged impact of the sample's failing point: that lot is undecided, no longer a pass.
+TEST_F(CliControl, ADamagedImpactNeverTurnsAFailingLotIntoAPass) {
+  ASSERT_EQ(test::runCliCommand({"sample", "-o", path("big.grx"), "--impacts", "3556"}).code, 0);
+  QString err;
+  EXPECT_EQ(run({path("big.grx"), "--require-dyn", "22.6912"}, nullptr, &err), 1);
+  QByteArray bytes = test::readFileBytes(path("big.grx"));
+  const qsizetype record2020 = 16 + 3556 * 4 + 2020 * 2196;
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  bytes.replace(record2020 + 76, 4, QByteArray(reinterpret_cast<const char*>(&nan), 4));
+  ASSERT_TRUE(test::writeFileBytes(path("big.grx"), bytes));
+  EXPECT_EQ(run({path("big.grx"), "--require-dyn", "22.6912"}, nullptr, &err), 3);
+  EXPECT_TRUE(err.contains("607/3") && err.count(u'\n') == 1) << err.toStdString();
 }
 
 TEST_F(CliControl, JsonFormOfTwoLots) {
   QString out;
   ASSERT_EQ(run({"--require-dyn", "40", "--format", "json"}, &out), 1);
-  // Lot 1: 50, 60, 70: s = 10, CV = 1/6, 60 - 1.28 * 10 = 47.2. No impact lasts 16 to 19 ms.
+  // Lot 1: 50, 60, 70: s = 10, CV = 16.7 %, 60 - 1.28 * 10 = 47.2. No impact lasts 16 to 19 ms.
   const QByteArray expected = R"({"lots": [
-    {"object": "Дорога", "material": "Песок", "n": 3, "mean": 60, "sd": 10, "cv": 0.16666666666666666,
-     "min": 50, "max": 70, "below": 0, "characteristic": 47.2, "verdict": "pass"},
-    {"object": "Парк", "material": "Глина", "n": 1, "mean": 30, "sd": null, "cv": null,
-     "min": 30, "max": 30, "below": 1, "characteristic": null, "verdict": "fail"}],
+    {"lot": 1, "object": "Дорога", "material": "Песок", "points": 3, "n": 3, "mean": 60, "sd": 10, "cv": 16.666666666666664,
+     "min": 50, "max": 70, "below": 0, "characteristic": 47.2, "required": 40, "verdict": "pass", "reason": null, "undecided": []},
+    {"lot": 2, "object": "Парк", "material": "Глина", "points": 1, "n": 1, "mean": 30, "sd": null, "cv": null,
+     "min": 30, "max": 30, "below": 1, "characteristic": null, "required": 40, "verdict": "fail", "reason": null, "undecided": []}],
    "points": [
-    {"series": 0, "object": "Дорога", "material": "Песок", "dyn": 50, "stat": 100, "sv": 4,
-     "flags": {"duration": 1, "nonfinite": 0, "sv": 0}, "verdict": "pass"},
-    {"series": 1, "object": "Дорога", "material": "Песок", "dyn": 60, "stat": 100, "sv": 4,
-     "flags": {"duration": 1, "nonfinite": 0, "sv": 0}, "verdict": "pass"},
-    {"series": 2, "object": "Парк", "material": "Глина", "dyn": 30, "stat": 100, "sv": 4,
-     "flags": {"duration": 1, "nonfinite": 0, "sv": 0}, "verdict": "fail"},
-    {"series": 3, "object": "Дорога", "material": "Песок", "dyn": 70, "stat": 100, "sv": 4,
-     "flags": {"duration": 1, "nonfinite": 0, "sv": 0}, "verdict": "pass"}]})";
+    {"series": "1/1", "date": "2026-06-02", "time": "10:01:00", "latitude": null, "longitude": null, "object": "Дорога",
+     "material": "Песок", "lot": 1, "impacts": 1, "dyn": 50, "stat": 100, "sv": 4,
+     "flags": {"duration": 1, "nonfinite": 0, "sv": 0}, "verdict": "pass", "reason": null, "impact": null},
+    {"series": "2/1", "date": "2026-06-02", "time": "10:02:00", "latitude": null, "longitude": null, "object": "Дорога",
+     "material": "Песок", "lot": 1, "impacts": 1, "dyn": 60, "stat": 100, "sv": 4,
+     "flags": {"duration": 1, "nonfinite": 0, "sv": 0}, "verdict": "pass", "reason": null, "impact": null},
+    {"series": "3/1", "date": "2026-06-02", "time": "10:03:00", "latitude": null, "longitude": null, "object": "Парк",
+     "material": "Глина", "lot": 2, "impacts": 1, "dyn": 30, "stat": 100, "sv": 4,
+     "flags": {"duration": 1, "nonfinite": 0, "sv": 0}, "verdict": "fail", "reason": null, "impact": null},
+    {"series": "4/1", "date": "2026-06-02", "time": "10:04:00", "latitude": null, "longitude": null, "object": "Дорога",
+     "material": "Песок", "lot": 1, "impacts": 1, "dyn": 70, "stat": 100, "sv": 4,
+     "flags": {"duration": 1, "nonfinite": 0, "sv": 0}, "verdict": "pass", "reason": null, "impact": null}]})";
   EXPECT_EQ(QJsonDocument::fromJson(out.toUtf8()), QJsonDocument::fromJson(expected)) << out.toStdString();
+  // The keys in their documented order, one object a line.
+  EXPECT_TRUE(out.startsWith("{\n  \"lots\": [\n    {\"lot\": 1, \"object\": \"Дорога\", \"material\": \"Песок\", \"points\": 3, "
+                             "\"n\": 3, \"mean\": 60, \"sd\": 10, \"cv\": 16.666666666666664, \"min\": 50,"))
+      << out.toStdString();
 }
 
 TEST_F(CliControl, FormsByFormatOrExtension) {
@@ -118,16 +161,16 @@ TEST_F(CliControl, FormsByFormatOrExtension) {
     const char* file;
     QByteArray start;
   } cases[] = {
-      {{}, nullptr, "Object\tMaterial\tn\tMean, MPa\t"},
+      {{}, nullptr, "№\tObject\tMaterial\tn\tMean, MPa\t"},
       {{"-o", path("p.pdf")}, "p.pdf", "%PDF"},
       {{"-o", path("p.txt"), "--lang", "ru"}, "p.txt", "Протокол приёмки\r\nТребования\r\n"},
-      {{"--format", "csv", "-o", path("t.txt")}, "t.txt", "Object;Material;n;Mean, MPa;"},
-      {{"-o", path("t.csv"), "--format", "text"}, "t.csv", "Object\tMaterial\t"},
+      {{"--format", "csv", "-o", path("t.txt")}, "t.txt", "№;Object;Material;n;Mean, MPa;"},
+      {{"-o", path("t.csv"), "--format", "text"}, "t.csv", "№\tObject\tMaterial\t"},
       {{"-o", path("t.json")}, "t.json", "{"},
   };
   for (const auto& c : cases) {
     QString out;
-    EXPECT_EQ(run(c.args, &out), 0) << c.args.join(u' ').toStdString();
+    EXPECT_EQ(run(c.args, &out), 3) << c.args.join(u' ').toStdString();  // no requirement: nothing judged
     const QByteArray bytes = c.file ? test::readFileBytes(path(c.file)) : out.toUtf8();
     EXPECT_TRUE(bytes.startsWith(c.start)) << bytes.left(80).toStdString();
     EXPECT_EQ(out.isEmpty(), c.file != nullptr);

@@ -56,7 +56,8 @@ bool report(const QDir& dir, const QString& output, const char* command = "repor
   QString out, err;
   QTextStream o(&out), e(&err);
   const QStringList args = {dir.filePath(set), "-o", dir.filePath(output)};
-  const int code = command == QLatin1String("report") ? runCliReport(args, o, e) : runCliControl(args, o, e, dir.path());
+  const int code = command == QLatin1String("report") ? runCliReport(args, o, e)
+                                                      : runCliControl(args + QStringList{"--require-dyn", "1"}, o, e, dir.path());
   e.flush();
   return cliSucceeds({code, out, err});
 }
