@@ -89,6 +89,10 @@ TEST_F(CliControl, ExitOneWhenALotFailsWithRequirementsFromTheFileTheWindowKeeps
   EXPECT_EQ(run({}), 1);
   EXPECT_EQ(run({"--rule", "stat"}), 0);  // too few points in either lot
   EXPECT_EQ(run({"--requirements", path("req20.json")}), 0);
+  for (const auto& [option, source] : {std::pair("--k", "file GRX1-control.json"), std::pair("--require-dyn", "given on the command line")}) {
+    run({option, "1", "-o", path("p.txt")});  // the protocol's heading says where the requirements came from
+    EXPECT_TRUE(QString::fromUtf8(test::readFileBytes(path("p.txt"))).simplified().contains(QString("Requirements ") + source));
+  }
 }
 
 TEST_F(CliControl, JsonFormOfTwoLots) {
@@ -120,7 +124,7 @@ TEST_F(CliControl, FormsByFormatOrExtension) {
   } cases[] = {
       {{}, nullptr, "Object\tMaterial\tn\tMean, MPa\t"},
       {{"-o", path("p.pdf")}, "p.pdf", "%PDF"},
-      {{"-o", path("p.txt"), "--lang", "ru"}, "p.txt", "Протокол приёмки\r\nТребования\r\n"},
+      {{"-o", path("p.txt"), "--lang", "ru"}, "p.txt", "Протокол приёмки\r\nИзмерения "},
       {{"--format", "csv", "-o", path("t.txt")}, "t.txt", "Object;Material;n;Mean, MPa;"},
       {{"-o", path("t.csv"), "--format", "text"}, "t.csv", "Object\tMaterial\t"},
       {{"-o", path("t.json")}, "t.json", "{"},
