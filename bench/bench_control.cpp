@@ -58,6 +58,11 @@ grx::ControlSetup setup() {
   return s;
 }
 
+grx::DocumentIdentity identity() {
+  return {{grx::MeasurementSource::Kind::File, QStringLiteral("largest.grx"), {}}, QDate(2026, 6, 2),
+          QStringLiteral("GRX1-control.json"), false};
+}
+
 void BM_EvaluateControl3556(benchmark::State& state) {
   const grx::MeasurementSet& set = largestSet();
   const grx::ControlSetup s = setup();
@@ -75,7 +80,7 @@ void BM_AcceptanceProtocolLayout3556(benchmark::State& state) {
   const grx::ControlSetup s = setup();
   const grx::ControlResult result = grx::evaluateControl(set, s);
   for (auto _ : state) {
-    const grx::PreparedReport r = grx::prepareAcceptanceProtocol(set, s, result, grx::Language::Russian);
+    const grx::PreparedReport r = grx::prepareAcceptanceProtocol(set, s, result, identity(), grx::Language::Russian);
     state.counters["pages"] = double(r.pages.size());
   }
 }
@@ -89,7 +94,7 @@ void BM_AcceptanceProtocolPdf3556(benchmark::State& state) {
   const QString path = dir.filePath(QStringLiteral("protocol.pdf"));
   for (auto _ : state) {
     const grx::ControlResult result = grx::evaluateControl(set, s);
-    const grx::PreparedReport r = grx::prepareAcceptanceProtocol(set, s, result, grx::Language::Russian);
+    const grx::PreparedReport r = grx::prepareAcceptanceProtocol(set, s, result, identity(), grx::Language::Russian);
     if (!grx::writeReportPdf(r, path)) state.SkipWithError("PDF not written");
   }
   state.counters["bytes"] = double(QFileInfo(path).size());

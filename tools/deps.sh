@@ -13,6 +13,7 @@ packages=(
   clang libclang-rt-14-dev
   libgeographiclib-dev gdal-bin
   libqt6sql6-sqlite libqt6sql6-psql postgresql-15
+  chromium  # the tests read the reports' HTML as a browser shows it
 )
 
 missing=()

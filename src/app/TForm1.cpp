@@ -421,6 +421,8 @@ void TForm1::takeOverMeasurements(MeasurementSet& staging) {
   set_->swap(staging);
   set_->setModified(true);  // a read lives only here until it is saved
   setSource_ = QString();
+  // The worker showed the tester's version text in panel 0 when the read began.
+  measurementSource_ = {MeasurementSource::Kind::Tester, StatusPanel[0]->text(), QDateTime::currentDateTime()};
   RebuildTables();
   if (Actions->AArchiveKeep->isChecked() && !set_->isEmpty()) addToArchive(false);
 }

@@ -9,6 +9,7 @@
 #include "platform/AppPaths.h"
 #include "names/NameLists.h"
 #include "platform/IniFile.h"
+#include "report/DocumentIdentity.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -304,6 +305,7 @@ class TForm1 : public QMainWindow {
   ArchiveImporter* archiveImporter_ = nullptr;
   bool archiveFailureShown_ = false;
   QString setSource_;  // the file the shown set came from; empty for a read or the archive
+  MeasurementSource measurementSource_;  // what the acceptance protocol names as the set's source
   // The content the user agreed to replace when asking for a read: the read that comes asks no more.
   std::uint64_t readMayReplace_ = 0;
   std::deque<std::uint64_t> archivedRevisions_;  // of the imports under way, in their order

@@ -163,6 +163,7 @@ bool TForm1::openFromArchive(const ArchiveFilter& filter, const QList<qint64>& s
   set_->swap(*staging_);
   set_->setModified(false);  // the archive keeps every impact of it
   setSource_ = QString();
+  measurementSource_ = {MeasurementSource::Kind::Archive, archive.location().display, {}};
   RebuildTables();
   if (env_.link) env_.link->setState(lsIdle);  // also ends a running search for the tester
   StatusPanel[0]->setText(kArchiveTitle.text());

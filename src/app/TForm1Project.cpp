@@ -136,6 +136,7 @@ void TForm1::openProject(const QString* givenName) {
       return;
     }
     setSource_ = QFileInfo(name).absoluteFilePath();
+    measurementSource_ = {MeasurementSource::Kind::File, shortName, {}};
     RebuildTables();
     if (env_.link) env_.link->setState(lsIdle);  // also ends a running search for the tester
     StatusPanel[0]->setText(kFilePrefix.text() + u'"' + shortName + u'"');

@@ -12,6 +12,7 @@
 #include "views/StringGridView.h"
 
 #include <QAction>
+#include <QFileInfo>
 
 namespace grx {
 
@@ -36,7 +37,10 @@ void TForm1::APrintExecute() {
 void TForm1::AAcceptanceProtocolExecute() {
   if (set_->isEmpty()) return showNoData();
   const ControlResult result = evaluateControl(*set_, controlSetup_);
-  ReportPreview preview(prepareAcceptanceProtocol(*set_, controlSetup_, result, currentLanguage()), ui(),
+  // The window keeps its requirements in one file, written at every change.
+  const DocumentIdentity identity{measurementSource_, QDate::currentDate(),
+                                  QFileInfo(controlSetupPath(env_.homes.config)).fileName(), false};
+  ReportPreview preview(prepareAcceptanceProtocol(*set_, controlSetup_, result, identity, currentLanguage()), ui(),
                         proposedFolder(lastReadPath(), dataFolder()), this);
   preview.setDocumentName(kProtocolTitle);
   runDialog(preview);

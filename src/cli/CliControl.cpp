@@ -240,8 +240,11 @@ int runCliControl(const QStringList& args, QTextStream& out, QTextStream& err, c
 
   // The requirements: the file named, else the window program's file when there is one.
   ControlSetup setup;
-  if (const auto problem = readCliRequirements(o.requirements, configFolder, o.language, setup)) return fail(err, *problem);
-  if (o.requireDyn || o.requireStat || o.maxSv) {
+  DocumentIdentity identity;
+  if (const auto problem = readCliRequirements(o.requirements, configFolder, o.language, setup, &identity.requirementsFile))
+    return fail(err, *problem);
+  identity.requirementsOnCommandLine = o.requireDyn || o.requireStat || o.maxSv;
+  if (identity.requirementsOnCommandLine) {
     Requirement every;  // "*" and "*"
     every.minDynamic = o.requireDyn.value_or(0);
     every.minStatic = o.requireStat;
@@ -269,7 +272,9 @@ int runCliControl(const QStringList& args, QTextStream& out, QTextStream& err, c
     // Asked first, as the report command does: a target that may not be replaced is one clear line.
     if (!mayWriteReport(*reportFormat, o.output))
       return fail(err, cannotWrite);
-    const PreparedReport protocol = prepareAcceptanceProtocol(*set, setup, result, o.language);
+    identity.measurements = {MeasurementSource::Kind::File, QFileInfo(o.file).fileName(), {}};
+    identity.issued = QDate::currentDate();
+    const PreparedReport protocol = prepareAcceptanceProtocol(*set, setup, result, identity, o.language);
     QStringList removed;
     if (!exportReport(protocol, *reportFormat, o.output, kProtocolTitle.text(o.language), &removed))
       return fail(err, cannotWrite);

@@ -9,7 +9,7 @@
 namespace grx {
 
 std::optional<QString> readCliRequirements(const QString& named, const QString& configFolder, Language language,
-                                           ControlSetup& setup) {
+                                           ControlSetup& setup, QString* readFile) {
   QString file = named;
   if (file.isEmpty())
     file = controlSetupPath(!configFolder.isEmpty() ? configFolder
@@ -17,6 +17,7 @@ std::optional<QString> readCliRequirements(const QString& named, const QString& 
   const SetupReadResult read = readControlSetup(file, setup);
   if (read == SetupReadResult::Damaged || (read == SetupReadResult::Missing && !named.isEmpty()))
     return kFileDamaged.text(language) + QStringLiteral(": ") + QFileInfo(file).fileName();
+  if (readFile) *readFile = read == SetupReadResult::Ok ? QFileInfo(file).fileName() : QString();
   return std::nullopt;
 }
 

@@ -31,4 +31,18 @@ ControlChartData controlChartData(const ControlResult& result, const ControlSetu
   return data;
 }
 
+ControlChartRange controlChartRange(const ControlChartData& data) {
+  double low = INFINITY, high = -INFINITY;
+  auto take = [&](double v) {
+    if (!std::isfinite(v)) return;
+    low = std::min(low, v);
+    high = std::max(high, v);
+  };
+  for (const ControlChartPoint& p : data.points) take(p.dynamic);
+  for (const double v : {data.required, data.mean, data.characteristic}) take(v);
+  if (!std::isfinite(low)) return {};
+  const double margin = std::max(0.1 * (high - low), 1.0);
+  return {low - margin, high + margin};
+}
+
 }  // namespace grx

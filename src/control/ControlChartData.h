@@ -26,4 +26,13 @@ struct ControlChartData {
 // time keep their table order.
 ControlChartData controlChartData(const ControlResult& result, const ControlSetup& setup, int lot);
 
+// The span of values a chart shows: every point and line with a margin of a tenth of their span
+// (at least 1 MPa) above and below, so that no line, the required one above all, lies on the
+// chart's frame. 0 to 100 for a chart with nothing to show.
+struct ControlChartRange {
+  double low = 0;
+  double high = 100;
+};
+ControlChartRange controlChartRange(const ControlChartData& data);
+
 }  // namespace grx

@@ -72,7 +72,7 @@ ControlPlot::ControlPlot(QWidget* parent) : QCustomPlot(parent) {
 
 void ControlPlot::setLine(QCPGraph* line, double value, int count) {
   line->data()->clear();
-  if (!std::isfinite(value) || count == 0) return;
+  if (!std::isfinite(value)) return;
   line->addData(0.5, value);
   line->addData(count + 0.5, value);
 }
@@ -95,34 +95,24 @@ void ControlPlot::showLot(const ControlChartData& data, const QString& title) {
   const int every = std::max(1, (n + kMostLabels - 1) / kMostLabels);
   for (const ControlChartPoint& p : data.points)
     if ((p.order - 1) % every == 0) ticker_->addTick(p.order, p.label);
-  double low = std::numeric_limits<double>::infinity();
-  double high = -low;
   for (const ControlChartPoint& p : data.points) {
     path_->addData(p.order, p.dynamic);
     (p.fails ? failing_ : passing_)->addData(p.order, p.dynamic);
-    low = std::min(low, p.dynamic);
-    high = std::max(high, p.dynamic);
   }
-  setLine(required_, data.required, n);
-  setLine(mean_, data.mean, n);
-  setLine(characteristic_, data.characteristic, n);
-  for (const double v : {data.required, data.mean, data.characteristic}) {
-    if (n == 0 || !std::isfinite(v)) continue;
-    low = std::min(low, v);
-    high = std::max(high, v);
-  }
+  // The lines run across the whole chart, also of a lot without a point to show.
+  const int width = std::max(n, 1);
+  setLine(required_, data.required, width);
+  setLine(mean_, data.mean, width);
+  setLine(characteristic_, data.characteristic, width);
   // Only the lines a lot has are named in the legend.
   for (QCPGraph* g : {passing_, failing_, required_, mean_, characteristic_}) {
     if (g->data()->isEmpty()) g->removeFromLegend();
     else g->addToLegend();
   }
-  if (n == 0) {
-    low = 0;
-    high = 100;
-  }
-  const double margin = std::max((high - low) * 0.1, 1.0);
-  yAxis->setRange(std::max(0.0, low - margin), high + margin);
-  xAxis->setRange(0.5, std::max(n, 1) + 0.5);
+  // The same range as the protocol's chart: the required line never on the frame.
+  const ControlChartRange range = controlChartRange(data);
+  yAxis->setRange(range.low, range.high);
+  xAxis->setRange(0.5, width + 0.5);
   replot();
 }
 

@@ -5,7 +5,11 @@
 #include "control/ControlTexts.h"
 #include "platform/NumberFormat.h"
 
+#include <QVector>
+
+#include <algorithm>
 #include <numeric>
+#include <utility>
 #include <vector>
 
 namespace grx {
@@ -15,9 +19,36 @@ constexpr TextPair kRequirementsHeading{"Требования", "Requirements"};
 constexpr TextPair kLotsHeading{"Партии", "Lots"};
 constexpr TextPair kPointsHeading{"Точки испытаний", "Test points"};
 constexpr TextPair kChartsHeading{"Контрольные карты", "Control charts"};
-// %1: the lot's number in the lot table, %2: object, %3: material; the date of a lot split by date
-// and the lot's verdict follow.
-constexpr TextPair kChartCaption{"Партия %1: %2 / %3", "Lot %1: %2 / %3"};
+// The heading block: what each line tells, and the words of its values.
+constexpr TextPair kSourceLabel{"Измерения", "Measurements"};
+constexpr TextPair kFileSource{"файл проекта %1", "project file %1"};
+constexpr TextPair kTesterSource{"считано из прибора", "read from the tester"};
+constexpr TextPair kArchiveSource{"архив %1", "archive %1"};
+constexpr TextPair kIssuedLabel{"Дата выдачи", "Date of issue"};
+constexpr TextPair kRuleLabel{"Оценка партии", "Lot rule"};
+constexpr TextPair kStatisticalRule{"статистическое: среднее − k·s не ниже требования",
+                                    "statistical: mean − k·s at or above the requirement"};
+constexpr TextPair kEachPointRule{"каждая точка не ниже требования", "each point at or above the requirement"};
+constexpr TextPair kKLabel{"Коэффициент k", "Constant k"};
+constexpr TextPair kMinPointsLabel{"Наименьшее число точек в партии", "Least points per lot"};
+constexpr TextPair kSeatingLabel{"Первых ударов серии не учитывается", "Seating impacts left out of each series"};
+constexpr TextPair kDurationLabel{"Длительность удара", "Sound impact duration"};
+constexpr TextPair kDurationValue{"%1–%2 мс", "%1–%2 ms"};
+constexpr TextPair kLotsLabel{"Партии", "Lots"};
+constexpr TextPair kLotsByDate{"по объекту, материалу и дате", "by object, material and date"};
+constexpr TextPair kLotsByName{"по объекту и материалу", "by object and material"};
+constexpr TextPair kRequirementsLabel{"Требования", "Requirements"};
+constexpr TextPair kRequirementsFile{"файл %1", "file %1"};
+constexpr TextPair kRequirementsGiven{"заданы в командной строке", "given on the command line"};
+constexpr TextPair kNoRequirements{"не заданы: заключений нет", "none set: no verdicts"};
+
+constexpr TextPair kFooter{"страница [PAGE#] из [TOTALPAGES#]", "page [PAGE#] of [TOTALPAGES#]"};
+
+// The lines to sign on: who, and under each blank what goes there.
+constexpr TextPair kSignatureRoles[] = {{"Выполнил:", "Performed by:"}, {"Проверил:", "Checked by:"}};
+constexpr TextPair kSignatureCaptions[] = {
+    {"Ф. И. О.", "name"}, {"должность", "position"}, {"подпись", "signature"}, {"дата", "date"}};
+constexpr double kSignatureWeights[] = {3, 3, 2, 2};
 
 constexpr TextPair kRequirementHeadings[] = {
     {"Объект", "Object"},
@@ -27,28 +58,63 @@ constexpr TextPair kRequirementHeadings[] = {
     {"s/v не более, мс", "Max. s/v, ms"},
 };
 
-constexpr TextPair kRuleLine{"Оценка партии: %1.", "Lot rule: %1."};
-// %1: k, %2: the least number of points
-constexpr TextPair kStatisticalLine{"Характеристическое значение: среднее − k·s, k = %1; в партии не менее %2 точек.",
-                                    "Characteristic value: mean − k·s, k = %1; at least %2 points per lot."};
-constexpr TextPair kSeatingLine{"Первых ударов серии не учитывается: %1.",
-                                "Seating impacts left out of each series: %1."};
-constexpr TextPair kDurationLine{"Длительность удара: %1–%2 мс.", "Sound impact duration: %1–%2 ms."};
-constexpr TextPair kByDateLine{"Партии разделены по датам.", "Lots are split by date."};
-constexpr TextPair kNoRequirements{"Требования не заданы: заключений нет.", "No requirements are set: no verdicts."};
-
-// Relative widths of the tables' columns, stretched to the printable width.
-constexpr double kRequirementWidths[] = {40, 40, 35, 35, 35};
-constexpr double kLotWidths[] = {6, 22, 22, 16, 7, 13, 11, 10, 12, 12, 11, 10, 15, 13, 24};  // with the date
-constexpr int kLotDateColumn = 3;
-constexpr double kPointWidths[] = {13, 17, 15, 26, 26, 17, 17, 13, 22, 24};
-
 constexpr double kTablePoints = 8;
+constexpr double kHeadingPoints = 9;
+constexpr double kCaptionPoints = 7;
 constexpr double kChartHeightMm = 55;
 constexpr double kCaptionHeightMm = 7;
 
 // The row sources, in the order the template's data bands name them.
-enum Source { SettingsRow, RequirementRows, LotRows, PointRows, ChartRows };
+enum Source { IdentityRows, RequirementRows, LotRows, PointRows, ChartRows, SignatureRows };
+
+QString dateText(const QDate& date, Language language) {
+  return date.toString(language == Language::Russian ? QStringLiteral("dd.MM.yyyy") : QStringLiteral("MM.dd.yyyy"));
+}
+
+QString sourceText(const MeasurementSource& source, Language language) {
+  switch (source.kind) {
+    case MeasurementSource::Kind::File: return kFileSource.text(language).arg(source.name);
+    case MeasurementSource::Kind::Archive: return kArchiveSource.text(language).arg(source.name);
+    case MeasurementSource::Kind::Tester: {
+      QString text = kTesterSource.text(language);
+      // The tester pads its version with blanks.
+      const QString version = source.name.simplified();
+      if (!version.isEmpty()) text += QStringLiteral(" (") + version + u')';
+      if (source.readAt.isValid())
+        text += QStringLiteral(", ") + dateText(source.readAt.date(), language) + u' ' +
+                source.readAt.time().toString(QStringLiteral("HH:mm"));
+      return text;
+    }
+    case MeasurementSource::Kind::Unknown: break;
+  }
+  return QStringLiteral("-");
+}
+
+QString requirementsText(const ControlSetup& setup, const DocumentIdentity& identity, Language language) {
+  if (setup.requirements.isEmpty()) return kNoRequirements.text(language);
+  if (identity.requirementsOnCommandLine) return kRequirementsGiven.text(language);
+  if (!identity.requirementsFile.isEmpty()) return kRequirementsFile.text(language).arg(identity.requirementsFile);
+  return QStringLiteral("-");
+}
+
+// The heading block's lines: what, and its value.
+QVector<std::pair<QString, QString>> identityLines(const ControlSetup& setup, const DocumentIdentity& identity,
+                                                    Language language) {
+  const EvaluationSettings& s = setup.settings;
+  const bool statistical = s.lotRule == LotRule::Statistical;
+  return {
+      {kSourceLabel.text(language), sourceText(identity.measurements, language)},
+      {kIssuedLabel.text(language), identity.issued.isValid() ? dateText(identity.issued, language) : QStringLiteral("-")},
+      {kRuleLabel.text(language), (statistical ? kStatisticalRule : kEachPointRule).text(language)},
+      {kKLabel.text(language), formatFloat(s.k, u"0.00")},
+      {kMinPointsLabel.text(language), QString::number(s.minPoints)},
+      {kSeatingLabel.text(language), QString::number(s.seatingImpacts)},
+      {kDurationLabel.text(language),
+       kDurationValue.text(language).arg(formatFloat(s.durationMinMs, u"0.0"), formatFloat(s.durationMaxMs, u"0.0"))},
+      {kLotsLabel.text(language), (s.splitLotsByDate ? kLotsByDate : kLotsByName).text(language)},
+      {kRequirementsLabel.text(language), requirementsText(setup, identity, language)},
+  };
+}
 
 TextGrid requirementTableText(const ControlSetup& setup, Language language) {
   TextGrid grid(1 + int(setup.requirements.size()), int(std::size(kRequirementHeadings)));
@@ -63,18 +129,11 @@ TextGrid requirementTableText(const ControlSetup& setup, Language language) {
   return grid;
 }
 
-QString settingsText(const ControlSetup& setup, Language language) {
-  const EvaluationSettings& s = setup.settings;
-  const bool statistical = s.lotRule == LotRule::Statistical;
-  QStringList lines;
-  lines << kRuleLine.text(language).arg((statistical ? kRuleStatistical : kRuleEachPoint).text(language));
-  if (statistical)
-    lines << kStatisticalLine.text(language).arg(formatFloat(s.k, u"0.00"), QString::number(s.minPoints));
-  lines << kSeatingLine.text(language).arg(s.seatingImpacts)
-        << kDurationLine.text(language).arg(formatFloat(s.durationMinMs, u"0.0"), formatFloat(s.durationMaxMs, u"0.0"));
-  if (s.splitLotsByDate) lines << kByDateLine.text(language);
-  if (setup.requirements.isEmpty()) lines << kNoRequirements.text(language);
-  return lines.join(u' ');
+ReportFont fontOf(double points, bool bold = false) {
+  ReportFont f;
+  f.pointSize = points;
+  f.bold = bold;
+  return f;
 }
 
 ReportCell cell(const QString& text, double left, double top, double width, double height, double points, bool framed,
@@ -105,24 +164,75 @@ ReportBand heading(const char* variable, double width) {
   return band(BandKind::DataHeader, 10, false, {c});
 }
 
-// A framed table: its column headings on every page it runs over, one row per record. The cells
-// read "[XH<column>]" and "[X<column>]" for the table named by the prefix X.
-void addTable(ReportTemplate& t, QChar prefix, const std::vector<double>& weights, int source) {
-  const double scale = t.printableWidthMm() / std::accumulate(weights.begin(), weights.end(), 0.0);
+// A framed table: its column headings on every page it runs over, one row per record, each column
+// as wide as its texts need. The cells read "[XH<column>]" and "[X<column>]" for the table named
+// by the prefix X.
+void addTable(ReportTemplate& t, QChar prefix, const TextGrid& grid, int source) {
+  QVector<QStringList> columns(grid.columnCount());
+  for (int c = 0; c < grid.columnCount(); ++c)
+    for (int r = 0; r < grid.rowCount(); ++r) columns[c].append(grid.cell(r, c));
+  const QVector<double> widths = tableColumnWidths(columns, 1, fontOf(kTablePoints), t.printableWidthMm());
   QVector<ReportCell> head, row;
   double left = 0;
-  for (std::size_t c = 0; c < weights.size(); ++c) {
-    const double width = weights[c] * scale;
-    head.append(cell(QStringLiteral("[%1H%2]").arg(prefix).arg(c), left, 0, width, 5, kTablePoints, true));
-    row.append(cell(QStringLiteral("[%1%2]").arg(prefix).arg(c), left, 0, width, 5, kTablePoints, true));
-    left += width;
+  for (int c = 0; c < widths.size(); ++c) {
+    head.append(cell(QStringLiteral("[%1H%2]").arg(prefix).arg(c), left, 0, widths[c], 5, kTablePoints, true));
+    row.append(cell(QStringLiteral("[%1%2]").arg(prefix).arg(c), left, 0, widths[c], 5, kTablePoints, true));
+    left += widths[c];
   }
   ReportBand header = band(BandKind::DataHeader, 5, true, head);
   header.reprint = true;
   t.bands << header << band(BandKind::MasterData, 5, true, row, source);
 }
 
-ReportTemplate protocolTemplate(bool lotsByDate) {
+// The heading block: one line per thing it names, the names in a column as wide as the longest
+// (at most half the page), the values beside them.
+void addIdentity(ReportTemplate& t, const QVector<std::pair<QString, QString>>& lines) {
+  const double width = t.printableWidthMm();
+  double labels = 0;
+  for (const auto& line : lines) labels = std::max(labels, textWidthMm(line.first, fontOf(kHeadingPoints)));
+  labels = std::min(labels + 2 * kCellPaddingXMm + 3, width / 2);
+  ReportCell label = cell(QStringLiteral("[IdentityLabel]"), 0, 0, labels, 4.5, kHeadingPoints, false, HAlign::Left);
+  ReportCell value = cell(QStringLiteral("[IdentityValue]"), labels, 0, width - labels, 4.5, kHeadingPoints, false,
+                          HAlign::Left);
+  label.stretch = value.stretch = true;
+  label.vAlign = value.vAlign = VAlign::Top;
+  t.bands << band(BandKind::MasterData, 4.5, true, {label, value}, IdentityRows);
+}
+
+// A blank to sign on, as wide as the cell: underscores, which every output shows as a line.
+QString blankLine(double widthMm) {
+  const double underscore = textWidthMm(QStringLiteral("_"), fontOf(kHeadingPoints));
+  return QString(std::max(1, int((widthMm - 2 * kCellPaddingXMm - 0.1) / underscore)), u'_');
+}
+
+// The lines to sign on at the end, kept together on one page: per role its name and four blanks,
+// under each blank what goes there.
+void addSignatures(ReportTemplate& t, Language language) {
+  const double width = t.printableWidthMm();
+  double roles = 0;
+  for (const TextPair& role : kSignatureRoles) roles = std::max(roles, textWidthMm(role.text(language), fontOf(kHeadingPoints)));
+  roles += 2 * kCellPaddingXMm + 3;
+  const double weights = std::accumulate(std::begin(kSignatureWeights), std::end(kSignatureWeights), 0.0);
+  t.bands << band(BandKind::DataHeader, 12, false, {});  // room above them
+  for (std::size_t r = 0; r < std::size(kSignatureRoles); ++r) {
+    QVector<ReportCell> blanks{cell(kSignatureRoles[r].text(language), 0, 0, roles, 6, kHeadingPoints, false, HAlign::Left)};
+    QVector<ReportCell> captions{cell(QString(), 0, 0, roles, 4, kCaptionPoints, false)};  // under the role
+    double left = roles;
+    for (std::size_t c = 0; c < std::size(kSignatureCaptions); ++c) {
+      const double w = (width - roles) * kSignatureWeights[c] / weights;
+      // The blanks a little shorter than their cells, so that they stay apart.
+      blanks.append(cell(blankLine(w - 3), left, 0, w, 6, kHeadingPoints, false));
+      captions.append(cell(kSignatureCaptions[c].text(language), left, 0, w, 4, kCaptionPoints, false));
+      left += w;
+    }
+    const bool last = r + 1 == std::size(kSignatureRoles);
+    t.bands << band(BandKind::DataHeader, 6, false, blanks)
+            << band(last ? BandKind::MasterData : BandKind::DataHeader, last ? 4 : 8, false, captions, SignatureRows);
+  }
+}
+
+ReportTemplate protocolTemplate(const QVector<std::pair<QString, QString>>& identity, const ProtocolTables& texts,
+                                Language language) {
   ReportTemplate t;
   t.name = QStringLiteral("AcceptanceProtocol");
   t.leftMarginMm = 20;
@@ -133,19 +243,14 @@ ReportTemplate protocolTemplate(bool lotsByDate) {
   ReportCell title = cell(QStringLiteral("[Title]"), 0, 0, width, 12, 14, false);
   title.font.bold = true;
   t.bands << band(BandKind::ReportTitle, 12, false, {title});
+  addIdentity(t, identity);
 
-  t.bands << heading("Requirements", width)
-          << band(BandKind::MasterData, 5, true,
-                  {cell(QStringLiteral("[Settings]"), 0, 0, width, 5, 9, false, HAlign::Left)}, SettingsRow);
-  t.bands.last().cells[0].stretch = true;
-  addTable(t, u'R', {std::begin(kRequirementWidths), std::end(kRequirementWidths)}, RequirementRows);
-
-  std::vector<double> lotWidths(std::begin(kLotWidths), std::end(kLotWidths));
-  if (!lotsByDate) lotWidths.erase(lotWidths.begin() + kLotDateColumn);
+  t.bands << heading("Requirements", width);
+  addTable(t, u'R', texts.requirements, RequirementRows);
   t.bands << heading("Lots", width);
-  addTable(t, u'L', lotWidths, LotRows);
+  addTable(t, u'L', texts.lots, LotRows);
   t.bands << heading("Points", width);
-  addTable(t, u'P', {std::begin(kPointWidths), std::end(kPointWidths)}, PointRows);
+  addTable(t, u'P', texts.points, PointRows);
 
   // One chart per lot, kept whole on a page with its caption above it.
   ReportCell caption = cell(QStringLiteral("[Caption]"), 0, 2, width, kCaptionHeightMm - 2, 9, false, HAlign::Left);
@@ -158,8 +263,9 @@ ReportTemplate protocolTemplate(bool lotsByDate) {
   chart.drawing = QStringLiteral("chart");
   t.bands << heading("Charts", width)
           << band(BandKind::MasterData, kCaptionHeightMm + kChartHeightMm, false, {caption, chart}, ChartRows);
+  addSignatures(t, language);
 
-  t.bands << band(BandKind::PageFooter, 10, false, {cell(QStringLiteral("- [PAGE#] -"), 0, 0, width, 10, 10, false)});
+  t.bands << band(BandKind::PageFooter, 10, false, {cell(kFooter.text(language), 0, 0, width, 10, 10, false)});
   return t;
 }
 
@@ -171,36 +277,41 @@ ReportRowSource recordsOf(int count) {
 
 }  // namespace
 
+ProtocolTables protocolTables(const MeasurementSet& set, const ControlSetup& setup, const ControlResult& result,
+                              Language language) {
+  return {requirementTableText(setup, language), lotTableText(result, setup, language),
+          pointTableText(set, result, language)};
+}
+
 PreparedReport prepareAcceptanceProtocol(const MeasurementSet& set, const ControlSetup& setup,
-                                         const ControlResult& result, Language language) {
-  const TextGrid requirements = requirementTableText(setup, language);
-  const TextGrid lots = lotTableText(result, setup, language);
-  const TextGrid points = pointTableText(set, result, language);
-  const QString settings = settingsText(setup, language);
+                                         const ControlResult& result, const DocumentIdentity& identity,
+                                         Language language) {
+  const QVector<std::pair<QString, QString>> lines = identityLines(setup, identity, language);
+  const ProtocolTables texts = protocolTables(set, setup, result, language);
 
   ReportSources sources;
-  sources.rows = {recordsOf(1), recordsOf(int(setup.requirements.size())), recordsOf(int(result.lots.size())),
-                  recordsOf(int(result.points.size())), recordsOf(int(result.lots.size()))};
+  sources.rows = {recordsOf(int(lines.size())), recordsOf(int(setup.requirements.size())),
+                  recordsOf(int(result.lots.size())),    recordsOf(int(result.points.size())),
+                  recordsOf(int(result.lots.size())),    recordsOf(1)};
   sources.variables = [&](const QString& name, int record) -> QString {
     if (name == u"Title") return kProtocolTitle.text(language);
-    if (name == u"Settings") return settings;
+    if (name == u"IdentityLabel") return lines.value(record).first;
+    if (name == u"IdentityValue") return lines.value(record).second;
     if (name == u"Requirements") return kRequirementsHeading.text(language);
     if (name == u"Lots") return kLotsHeading.text(language);
     if (name == u"Points") return kPointsHeading.text(language);
     if (name == u"Charts") return kChartsHeading.text(language);
     if (name == u"Caption") {
       const LotResult& lot = result.lots[std::size_t(record)];
-      QString caption = kChartCaption.text(language).arg(QString::number(record + 1), lot.object, lot.material);
-      if (lot.date.isValid())
-        caption += lot.date.toString(language == Language::Russian ? QStringLiteral(", dd.MM.yyyy")
-                                                                   : QStringLiteral(", MM.dd.yyyy"));
+      QString caption = kLotCaption.text(language).arg(QString::number(record + 1), lot.object, lot.material);
+      if (lot.date.isValid()) caption += QStringLiteral(", ") + dateText(lot.date, language);
       if (lot.verdict != Verdict::None) caption += QStringLiteral(" — ") + lotVerdictText(lot, result, language);
       return caption;
     }
     // A table's cell: R, L or P for the requirement, lot and point table, H for its headings.
-    const TextGrid* grid = name.startsWith(u'R')   ? &requirements
-                           : name.startsWith(u'L') ? &lots
-                           : name.startsWith(u'P') ? &points
+    const TextGrid* grid = name.startsWith(u'R')   ? &texts.requirements
+                           : name.startsWith(u'L') ? &texts.lots
+                           : name.startsWith(u'P') ? &texts.points
                                                    : nullptr;
     const bool head = name.size() > 1 && name[1] == u'H';
     bool ok = false;
@@ -212,7 +323,7 @@ PreparedReport prepareAcceptanceProtocol(const MeasurementSet& set, const Contro
   sources.drawings = [&](const QString&, int record, QSizeF size) {
     return controlChartDrawing(lotChart(set, result, setup, record), size, language);
   };
-  return layOutReport(protocolTemplate(setup.settings.splitLotsByDate), sources);
+  return layOutReport(protocolTemplate(lines, texts, language), sources);
 }
 
 }  // namespace grx

@@ -40,29 +40,17 @@ double niceStep(double span) {
   return 10 * power;
 }
 
-// The value axis: from the lowest to the highest value to show, widened to whole steps.
+// The value axis: the chart's range (which keeps every line off the frame) widened to whole steps.
 struct Axis {
   double low = 0, high = 1, step = 0.2;
 };
 
 Axis valueAxis(const ControlChartData& chart) {
-  double low = INFINITY, high = -INFINITY;
-  auto take = [&](double v) {
-    if (!std::isfinite(v)) return;
-    low = std::min(low, v);
-    high = std::max(high, v);
-  };
-  for (const ControlChartPoint& p : chart.points) take(p.dynamic);
-  for (const double v : {chart.required, chart.mean, chart.characteristic}) take(v);
-  if (!std::isfinite(low)) return {};
-  if (high - low < 1e-6 * std::max(1.0, std::abs(high))) {
-    low -= std::max(1.0, std::abs(low) * 0.05);
-    high += std::max(1.0, std::abs(high) * 0.05);
-  }
+  const ControlChartRange range = controlChartRange(chart);
   Axis a;
-  a.step = niceStep(high - low);
-  a.low = std::floor(low / a.step) * a.step;
-  a.high = std::ceil(high / a.step) * a.step;
+  a.step = niceStep(range.high - range.low);
+  a.low = std::floor(range.low / a.step) * a.step;
+  a.high = std::ceil(range.high / a.step) * a.step;
   return a;
 }
 

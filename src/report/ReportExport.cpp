@@ -116,10 +116,14 @@ void buildDocument(QTextDocument& doc, const PreparedReport& report, const QStri
       const PlacedText& last = page.texts[band.firstText + band.textCount - 1];
       const int c0 = grid.columnAt(first.rect.left(), false);
       const int c1 = grid.columnAt(last.rect.right(), true);
+      // Framed as on the page: a table of unframed texts (a heading's lines, lines to sign on) has no lines.
+      bool framed = false;
+      for (int r = b; r < end; ++r)
+        for (int i = 0; i < page.bands[r].textCount; ++i) framed |= page.texts[page.bands[r].firstText + i].frame;
       QTextTableFormat format;
-      format.setBorder(1);
+      format.setBorder(framed ? 1 : 0);
       format.setBorderCollapse(true);
-      format.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
+      format.setBorderStyle(framed ? QTextFrameFormat::BorderStyle_Solid : QTextFrameFormat::BorderStyle_None);
       format.setCellPadding(2);
       format.setCellSpacing(0);
       format.setAlignment(Qt::AlignLeft);

@@ -2,10 +2,12 @@
 
 #include <QFont>
 #include <QFontMetricsF>
+#include <QHash>
 #include <QImage>
 
 #include <algorithm>
 #include <memory>
+#include <numeric>
 #include <utility>
 #include <vector>
 
@@ -105,7 +107,8 @@ struct Laid {
 // Resolves and measures one band without placing it yet.
 QStringList wrapWith(const QString& text, const Measure& m, double widthMm);
 
-Laid measureBand(const ReportBand& band, const ReportSources& sources, int record, int page, FontMeasures& fonts) {
+Laid measureBand(const ReportBand& band, const ReportSources& sources, int record, int page, FontMeasures& fonts,
+                 int pageCount = 0) {
   Laid laid;
   laid.heightMm = band.heightMm;
   laid.texts.reserve(band.cells.size());
@@ -119,7 +122,7 @@ Laid measureBand(const ReportBand& band, const ReportSources& sources, int recor
       continue;
     }
     PlacedText t;
-    const QString text = expandVariables(cell.text, sources.variables, record, page);
+    const QString text = expandVariables(cell.text, sources.variables, record, page, pageCount);
     const Measure& m = fonts.of(cell.font);
     t.lines = wrapWith(text, m, cell.widthMm - 2 * kCellPaddingXMm);
     t.lineHeightMm = m.lineHeightMm();
@@ -191,11 +194,61 @@ QStringList wrapWith(const QString& text, const Measure& m, double widthMm) {
 
 double lineHeightMm(const ReportFont& font) { return Measure(font).lineHeightMm(); }
 
+double textWidthMm(const QString& text, const ReportFont& font) { return Measure(font).widthMm(text); }
+
+QVector<double> tableColumnWidths(const QVector<QStringList>& columns, int headingRows, const ReportFont& font,
+                                  double widthMm) {
+  const Measure m(font);
+  QHash<QString, double> measured;  // the same dates, names and words come again and again
+  auto width = [&](const QString& text) {
+    auto it = measured.constFind(text);
+    if (it == measured.cend()) it = measured.insert(text, m.widthMm(text));
+    return *it;
+  };
+  // The padding, a hair so that no rounding breaks a line, and some air beside the frame.
+  const double room = 2 * kCellPaddingXMm + 0.05 + 1.0;
+  // Three widths of each column, from the least to the most: its widest word, its longest data
+  // line, its longest line of all.
+  const int n = int(columns.size());
+  QVector<double> levels[3] = {QVector<double>(n), QVector<double>(n), QVector<double>(n)};
+  for (int c = 0; c < n; ++c) {
+    double word = 0, data = 0, line = 0;
+    for (qsizetype r = 0; r < columns[c].size(); ++r)
+      for (const QString& paragraph : QString(columns[c][r]).replace(u'\r', u'\n').split(u'\n')) {
+        line = std::max(line, width(paragraph));
+        if (r >= headingRows) data = std::max(data, width(paragraph));
+        for (const QString& w : paragraph.split(u' ', Qt::SkipEmptyParts)) word = std::max(word, width(w));
+      }
+    levels[0][c] = word + room;
+    levels[1][c] = std::max(word, data) + room;
+    levels[2][c] = line + room;
+  }
+  auto sum = [](const QVector<double>& v) { return std::accumulate(v.begin(), v.end(), 0.0); };
+  if (sum(levels[0]) >= widthMm) {  // the words alone are too wide: the widest of them break
+    QVector<double> widths = levels[0];
+    for (double& w : widths) w *= widthMm / sum(levels[0]);
+    return widths;
+  }
+  if (sum(levels[2]) <= widthMm) {  // every line fits: the room left goes to the columns by their lines
+    QVector<double> widths = levels[2];
+    for (double& w : widths) w += (widthMm - sum(levels[2])) * w / sum(levels[2]);
+    return widths;
+  }
+  // The highest level that fits whole, and the room left shared by what the next one would add:
+  // headings are broken into lines before data.
+  const int fit = sum(levels[1]) <= widthMm ? 1 : 0;
+  const double more = sum(levels[fit + 1]) - sum(levels[fit]);
+  QVector<double> widths = levels[fit];
+  for (int c = 0; c < n; ++c) widths[c] += (widthMm - sum(levels[fit])) * (levels[fit + 1][c] - levels[fit][c]) / more;
+  return widths;
+}
+
 QStringList wrapText(const QString& text, const ReportFont& font, double widthMm) {
   return wrapWith(text, Measure(font), widthMm);
 }
 
-QString expandVariables(const QString& text, const ReportVariables& variables, int recordNumber, int page) {
+QString expandVariables(const QString& text, const ReportVariables& variables, int recordNumber, int page,
+                        int pageCount) {
   if (!text.contains(u'[')) return text;
   QString out;
   out.reserve(text.size());
@@ -211,6 +264,8 @@ QString expandVariables(const QString& text, const ReportVariables& variables, i
     const QString name = text.mid(open + 1, close - open - 1);
     if (name == u"PAGE#")
       out += QString::number(page);
+    else if (name == u"TOTALPAGES#")
+      out += QString::number(pageCount);
     else if (variables)
       out += variables(name, recordNumber);
     i = close + 1;
@@ -254,11 +309,6 @@ PreparedReport layOutReport(const ReportTemplate& report, const ReportSources& s
     if (title && pageNumber() == 1) put(*title, BandKind::ReportTitle, -1);
     if (header) put(*header, BandKind::PageHeader, -1);
   };
-  auto endPage = [&] {
-    if (!footer) return;
-    place(prepared.pages.last(), BandKind::PageFooter, measureBand(*footer, sources, -1, pageNumber(), fonts), left,
-          footerTop, -1);
-  };
   auto fits = [&](double height) { return y + height <= footerTop + 1e-9 || bodyOnPage == 0; };
 
   startPage();
@@ -279,10 +329,7 @@ PreparedReport layOutReport(const ReportTemplate& report, const ReportSources& s
       if (record == 0)
         for (const ReportBand* h : own) needed += measureBand(*h, sources, -1, pageNumber(), fonts).heightMm;
       const bool breakBefore = !fits(needed);
-      if (breakBefore) {
-        endPage();
-        startPage();
-      }
+      if (breakBefore) startPage();
       for (const ReportBand* h : own)
         if (record == 0 || (breakBefore && h->reprint)) {
           put(*h, BandKind::DataHeader, -1);
@@ -294,7 +341,11 @@ PreparedReport layOutReport(const ReportTemplate& report, const ReportSources& s
       ++bodyOnPage;
     }
   }
-  endPage();
+  // The footers come last, when the number of pages is known.
+  if (footer)
+    for (int p = 0; p < prepared.pages.size(); ++p)
+      place(prepared.pages[p], BandKind::PageFooter, measureBand(*footer, sources, -1, p + 1, fonts, pageNumber()), left,
+            footerTop, -1);
   return prepared;
 }
 

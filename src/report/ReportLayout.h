@@ -90,20 +90,33 @@ struct ReportSources {
 // Lays the template out: the title on the first page, the page header at the top of every page,
 // then the data bands in template order, each once per record of its row source (with its data
 // headers before the first record), grown to its tallest cell and moved whole to the next page when
-// it does not fit above the footer, the footer with "[PAGE#]" at the foot of every page.
+// it does not fit above the footer, the footer with "[PAGE#]" and "[TOTALPAGES#]" at the foot of
+// every page.
 PreparedReport layOutReport(const ReportTemplate& report, const ReportSources& sources);
 // A report of one data band driven by `rows`.
 PreparedReport layOutReport(const ReportTemplate& report, const ReportVariables& variables,
                             const ReportRowSource& rows);
 
-// Replaces every [name] in text with its value; "[PAGE#]" is the page number.
-QString expandVariables(const QString& text, const ReportVariables& variables, int recordNumber, int page);
+// Replaces every [name] in text with its value; "[PAGE#]" is the page number and "[TOTALPAGES#]"
+// the number of pages.
+QString expandVariables(const QString& text, const ReportVariables& variables, int recordNumber, int page,
+                        int pageCount = 0);
 
 // Breaks text into the lines that fit widthMm in font: at line feeds, then between words, and
 // within a word only when the word alone is too wide.
 QStringList wrapText(const QString& text, const ReportFont& font, double widthMm);
 // Height of one line of font in mm.
 double lineHeightMm(const ReportFont& font);
+// Width of text on one line in font, in mm.
+double textWidthMm(const QString& text, const ReportFont& font);
+
+// The widths of a table's columns (each the texts of one column, its first headingRows the
+// headings) that fill widthMm: every column as wide as its widest word, so that no word is broken;
+// then as wide as its longest line of data where that fits, headings broken into lines first; what
+// is left shared by how much more each column's lines would need. When the words alone are wider
+// than widthMm, the columns shrink in proportion and the widest words break.
+QVector<double> tableColumnWidths(const QVector<QStringList>& columns, int headingRows, const ReportFont& font,
+                                  double widthMm);
 
 // The space between a cell's frame and its text, in mm.
 inline constexpr double kCellPaddingXMm = 0.5;

@@ -172,5 +172,15 @@ TEST_F(ControlWindow, TheProtocolButtonShowsTheAcceptanceProtocol) {
   EXPECT_TRUE(shown.contains("Base")) << shown.join('|').toStdString();
 }
 
+// A lot of one point, or of none to show: the required line (first graph) is drawn with room around it.
+TEST(ControlPlotRange, TheRequiredLineLiesInsideTheChart) {
+  for (const auto& [points, low, high] : {std::tuple(std::vector<ControlChartPoint>{{0, 1, "1", 30, true}}, 29.0, 41.0),
+                                          std::tuple(std::vector<ControlChartPoint>{}, 39.0, 41.0)}) {
+    ControlPlot plot;
+    plot.showLot({points, 40, kNoValue, kNoValue}, QStringLiteral("Lot 1"));
+    EXPECT_EQ(std::tuple(plot.yAxis->range().lower, plot.yAxis->range().upper, plot.graph(0)->dataCount()), std::tuple(low, high, 2));
+  }
+}
+
 }  // namespace
 }  // namespace grx

@@ -101,6 +101,17 @@ TEST_F(MainWindowReport, TwelveSeriesPrintTwelveLinesInAPreviewAtOneHundredPerce
   }
 }
 
+// The acceptance protocol names a read taken over by the version text the worker showed.
+TEST_F(MainWindowReport, TheProtocolNamesTheReadTakenOverAndTheTestersVersion) {
+  TForm1& form = startWith(0, "Eng");
+  MeasurementSet read;
+  test::fillSet(read, {RecordBuilder().series(1)});
+  form.StatusPanel[0]->setText("GRX-1 v2.05 ");
+  form.takeOverMeasurements(read);
+  form.AAcceptanceProtocolExecute();
+  EXPECT_TRUE(rowTexts(previews_.at(0).report.pages[0], BandKind::MasterData).value(1).startsWith("read from the tester (GRX-1 v2.05), "));
+}
+
 TEST_F(MainWindowReport, ALanguageSwitchChangesTheHeadersOfTheNextPreviewAndCellsAreTakenAsTheyStand) {
   TForm1& form = startWith(3, "Eng");
   form.Actions->APrint->trigger();

@@ -112,6 +112,10 @@ TEST_F(CliControl, TheExitCodeSaysPassFailOrUndecided) {
   ASSERT_TRUE(test::writeFileBytes(dir_.filePath(QStringLiteral("GRX1-control.json")), kRequire40));
   EXPECT_EQ(run({}), 1);
   EXPECT_EQ(run({"--requirements", path("req20.json")}), 0);
+  for (const auto& [option, source] : {std::pair("--k", "file GRX1-control.json"), std::pair("--require-dyn", "given on the command line")}) {
+    run({option, "1", "-o", path("p.txt")});  // the protocol's heading says where the requirements came from
+    EXPECT_TRUE(QString::fromUtf8(test::readFileBytes(path("p.txt"))).simplified().contains(QString("Requirements ") + source));
+  }
 }
 
 // One damaged impact of the sample's failing point: that lot is undecided, no longer a pass.
@@ -160,7 +164,7 @@ TEST_F(CliControl, FormsByFormatOrExtension) {
   } cases[] = {
       {{}, nullptr, "№\tObject\tMaterial\tn\tMean, MPa\t"},
       {{"-o", path("p.pdf")}, "p.pdf", "%PDF"},
-      {{"-o", path("p.txt"), "--lang", "ru"}, "p.txt", "Протокол приёмки\r\nТребования\r\n"},
+      {{"-o", path("p.txt"), "--lang", "ru"}, "p.txt", "Протокол приёмки\r\nИзмерения "},
       {{"--format", "csv", "-o", path("t.txt")}, "t.txt", "№;Object;Material;n;Mean, MPa;"},
       {{"-o", path("t.csv"), "--format", "text"}, "t.csv", "№\tObject\tMaterial\t"},
       {{"-o", path("t.json")}, "t.json", "{"},

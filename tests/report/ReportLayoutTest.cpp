@@ -168,6 +168,7 @@ TEST(ReportLayout, TextsWrapAtLineFeedsThenBetweenWordsThenWithinAWord) {
 TEST(ReportLayout, VariablesAreReplacedInPlace) {
   const ReportVariables vars = [](const QString& name, int) { return name == u"a" ? QStringLiteral("1") : QString(); };
   EXPECT_EQ(expandVariables(QStringLiteral("- [PAGE#] -"), vars, -1, 3), QStringLiteral("- 3 -"));
+  EXPECT_EQ(expandVariables(QStringLiteral("[PAGE#] / [TOTALPAGES#]"), vars, -1, 3, 7), QStringLiteral("3 / 7"));
   EXPECT_EQ(expandVariables(QStringLiteral("[a][a]x[b]"), vars, 0, 1), QStringLiteral("11x"));
   EXPECT_EQ(expandVariables(QStringLiteral("№"), vars, 0, 1), QStringLiteral("№"));
   EXPECT_EQ(expandVariables(QStringLiteral("[a"), vars, 0, 1), QStringLiteral("[a"));
