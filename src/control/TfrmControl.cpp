@@ -342,7 +342,7 @@ void TfrmControl::SettingsChange() {
 }
 
 void TfrmControl::requirementsEdited() {
-  env_.setup->requirements = requirements_->requirements();
+  env_.setup->requirements = requirements_->requirementsInForce();
   keepAndEvaluate();
 }
 

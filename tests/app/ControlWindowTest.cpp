@@ -51,14 +51,17 @@ class ControlWindow : public test::MainWindowFixture {
     return {background(form_->StringGrid1, 2, 0, 2), background(form_->StringGrid1, 3, 5, 2), background(form_->StringGrid1, 4, 9, 2)};
   }
   // Typing over a cell: the first key opens its editor with that key, Return keeps the text. (A
-  // click on the current cell would open its editor a moment later instead.)
+  // click on the current cell would open its editor a moment later instead.) An editor already
+  // open takes the whole text.
   static void typeInto(QTableView* table, int row, int column, const QString& text) {
     const QModelIndex cell = table->model()->index(row, column);
-    if (table->currentIndex() != cell) QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualRect(cell).center());
-    QTest::keyClick(table, text.front().toLatin1());
     auto* editor = table->viewport()->findChild<QLineEdit*>();
+    if (!editor && table->currentIndex() != cell) QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualRect(cell).center());
+    if (!editor) QTest::keyClick(table, text.front().toLatin1());
+    const QString rest = editor ? text : text.mid(1);
+    editor = table->viewport()->findChild<QLineEdit*>();
     ASSERT_NE(editor, nullptr);
-    QTest::keyClicks(editor, text.mid(1));
+    QTest::keyClicks(editor, rest);
     QTest::keyClick(editor, Qt::Key_Return);
     // The editor's commit comes from the event queue, and a refusal's message after it.
     for (int i = 0; i < 2; ++i) QCoreApplication::processEvents();
@@ -79,7 +82,7 @@ TEST_F(ControlWindow, ATypedRequirementColoursRowsAndLotsAndAChartPointSelectsIt
   EXPECT_EQ(background(window.StringGridLots, 1, verdict, 1), kPass);
   typeInto(window.tableRequirements, 0, 2, QStringLiteral("2x5"));
   ASSERT_EQ(ui_.messages.size(), 1u);
-  EXPECT_EQ(ui_.messages[0].text, "Required dyn. modulus, MPa: \"2x5\" is not accepted: a number of zero or more is needed, "
+  EXPECT_EQ(ui_.messages[0].text, "Required dyn. modulus, MPa: \"2x5\" is not accepted: a number above zero is needed, "
                                    "such as 80 or 12,5. The previous value is kept.");
   EXPECT_EQ(window.tableRequirements->model()->index(0, 2).data().toString(), "25");
 
@@ -123,6 +126,20 @@ TEST_F(ControlWindow, RequirementsAreKeptInTheFileAndADamagedImportChangesNothin
 
   start();  // the next start reads what was kept
   EXPECT_EQ(form_->controlSetup(), kept);
+}
+
+TEST_F(ControlWindow, NamesOfAnotherRowAreRefusedWhenTyped) {
+  TfrmControl& window = open();
+  QTest::mouseClick(window.btnAddRequirement, Qt::LeftButton);  // Base/Sand, the lot in view: its value is typed
+  typeInto(window.tableRequirements, 1, 2, QStringLiteral("45"));
+  typeInto(window.tableRequirements, 0, 0, QStringLiteral("Base"));
+  typeInto(window.tableRequirements, 0, 1, QStringLiteral("Sand"));
+  ASSERT_EQ(ui_.messages.size(), 1u);
+  EXPECT_EQ(ui_.messages[0].text, R"(Object "Base" and material "Sand" are already in row 2. The previous value is kept.)");
+  EXPECT_EQ(window.tableRequirements->model()->index(0, 1).data().toString(), "*");
+  ControlSetup kept;
+  ASSERT_EQ(readControlSetup(setupPath(), kept), SetupReadResult::Ok);
+  EXPECT_EQ(kept.requirements, QList<Requirement>({{"Base", "*", 40, {}, {}}, {"Base", "Sand", 45, {}, {}}}));
 }
 
 // The window's protocol button shows the acceptance protocol of the measurements in the preview.
