@@ -11,7 +11,7 @@
 namespace grx {
 
 // Reads the setup into `setup`. The error line when the named file is missing, or either file is
-// damaged. configFolder: where the window program's GRX1.ini lives; empty: as the program finds it.
+// refused (the file's name and why). configFolder: where the window program's GRX1.ini lives; empty: as the program finds it.
 std::optional<QString> readCliRequirements(const QString& named, const QString& configFolder, Language language,
                                            ControlSetup& setup);
 

@@ -47,6 +47,11 @@ constexpr TextPair kSettingsGroup{"Оценка", "Evaluation"};
 constexpr TextPair kLotsGroup{"Партии", "Test lots"};
 constexpr TextPair kAdd{"Добавить", "Add"};
 constexpr TextPair kRemove{"Удалить", "Remove"};
+// %1 the file's name, %2 why it was not loaded.
+constexpr TextPair kKeptAsRefused{"Файл %1 не загружен (%2): он остаётся как есть, а изменения здесь действуют до "
+                                  "закрытия программы.",
+                                  "%1 was not loaded (%2): the file is left as it is, and changes here last until the "
+                                  "program closes."};
 constexpr TextPair kImport{"Импорт...", "Import..."};
 constexpr TextPair kExport{"Экспорт...", "Export..."};
 constexpr TextPair kImportTitle{"Импорт требований", "Import requirements"};
@@ -206,7 +211,13 @@ QWidget* TfrmControl::createRequirementsPart() {
   for (QPushButton* b : {btnAddRequirement, btnRemoveRequirement}) buttons->addWidget(b);
   buttons->addStretch(1);
   for (QPushButton* b : {btnImport, btnExport}) buttons->addWidget(b);
+  labelRefused_ = new QLabel(groupRequirements_);
+  labelRefused_->setObjectName(QStringLiteral("labelRefused"));
+  labelRefused_->setWordWrap(true);
+  labelRefused_->setStyleSheet(QStringLiteral("color: #a00000"));
+  labelRefused_->setVisible(env_.setupRefused.kind != SetupProblem::Kind::None);
   auto* layout = new QVBoxLayout(groupRequirements_);
+  layout->addWidget(labelRefused_);
   layout->addWidget(tableRequirements, 1);
   layout->addLayout(buttons);
 
@@ -274,6 +285,10 @@ void TfrmControl::setCaptions() {
   groupLots_->setTitle(kLotsGroup.text());
   btnAddRequirement->setText(kAdd.text());
   btnRemoveRequirement->setText(kRemove.text());
+  if (env_.setupRefused.kind != SetupProblem::Kind::None) {
+    const QString file = QFileInfo(env_.setupPath).fileName();
+    labelRefused_->setText(kKeptAsRefused.text().arg(file, setupProblemText(env_.setupRefused, currentLanguage())));
+  }
   btnImport->setText(kImport.text());
   btnExport->setText(kExport.text());
   btnCopyLots->setText(kCopyTable.text());
@@ -347,7 +362,7 @@ void TfrmControl::requirementsEdited() {
 }
 
 void TfrmControl::keepAndEvaluate() {
-  if (!writeControlSetup(env_.setupPath, *env_.setup)) {
+  if (env_.setupRefused.kind == SetupProblem::Kind::None && !writeControlSetup(env_.setupPath, *env_.setup)) {
     // The change stays in force for this run; the file keeps what it had.
     env_.ui->message(this, {kAppTitle.text(), cannotCreateFileText(QDir::toNativeSeparators(env_.setupPath), currentLanguage()),
                             ModalUi::Icon::Warning, ModalUi::Ok, ModalUi::Ok});
@@ -385,8 +400,11 @@ void TfrmControl::btnImportClick() {
   if (!chosen) return;
   writeLastReadPath(*env_.config, folderWithSeparator(QDir::toNativeSeparators(*chosen)));
   ControlSetup read;
-  if (readControlSetup(*chosen, read) != SetupReadResult::Ok) {
-    env_.ui->message(this, {kAppTitle.text(), kFileDamaged.text() + QStringLiteral(": ") + QFileInfo(*chosen).fileName(),
+  const SetupReadResult result = readControlSetup(*chosen, read);
+  if (result.status != SetupReadResult::Ok) {
+    SetupProblem problem = result.problem;
+    if (result.status == SetupReadResult::Missing) problem.kind = SetupProblem::Kind::Unreadable;
+    env_.ui->message(this, {kAppTitle.text(), setupNotLoadedText(QFileInfo(*chosen).fileName(), problem, currentLanguage()),
                             ModalUi::Icon::Warning, ModalUi::Ok, ModalUi::Ok});
     return;
   }

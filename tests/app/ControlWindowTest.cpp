@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
@@ -26,11 +27,11 @@ const QColor kFail(255, 190, 190);
 class ControlWindow : public test::MainWindowFixture {
  protected:
   QString setupPath() const { return dir_.filePath(QStringLiteral("GRX1-control.json")); }
-  // Three series: Base/Sand 50 MPa at 11:00 and 30 MPa at 10:00, Base/Clay 45 MPa; one
+  // Three series: Base/Sand 50 MPa at 11:00 and 30 MPa at 10:00, Base/Clay 45 MPa; by default one
   // requirement of 40 MPa for any object and material.
-  TfrmControl& open() {
+  TfrmControl& open(const char* requirements = R"({"requirements": [{"object": "*", "material": "*", "minDynamic": 40}]})") {
     writeIni("[Config]\r\nLangId=Eng\r\n");
-    EXPECT_TRUE(test::writeFileBytes(setupPath(), R"({"requirements": [{"object": "*", "material": "*", "minDynamic": 40}]})"));
+    EXPECT_TRUE(test::writeFileBytes(setupPath(), requirements));
     TForm1& form = start();
     const std::tuple<const char*, float, int> series[] = {{"Sand", 50, 11}, {"Sand", 30, 10}, {"Clay", 45, 12}};
     std::vector<test::RecordBuilder> records;
@@ -108,17 +109,17 @@ TEST_F(ControlWindow, RequirementsAreKeptInTheFileAndADamagedImportChangesNothin
   TfrmControl& window = open();
   typeInto(window.tableRequirements, 0, 3, QStringLiteral("85,5"));  // the static modulus
   ControlSetup kept;
-  ASSERT_EQ(readControlSetup(setupPath(), kept), SetupReadResult::Ok);
+  ASSERT_EQ(readControlSetup(setupPath(), kept).status, SetupReadResult::Ok);
   ASSERT_EQ(kept.requirements.size(), 1);
   EXPECT_EQ(kept.requirements[0].minStatic, 85.5);
   const QByteArray bytes = test::readFileBytes(setupPath());
 
   const QString damaged = dir_.filePath(QStringLiteral("damaged.json"));
-  ASSERT_TRUE(test::writeFileBytes(damaged, R"({"requirements": [{"object": "*", "material": "*", "minDynamic": "high"}]})"));
+  ASSERT_TRUE(test::writeFileBytes(damaged, R"({"requirements": [{"object": "*", "material": "*", "minDynamic": -40}]})"));
   ui_.fileAnswers = {damaged};
   QTest::mouseClick(window.btnImport, Qt::LeftButton);
   ASSERT_EQ(ui_.messages.size(), 1u);
-  EXPECT_EQ(ui_.messages[0].text, "File is not readable or damaged: damaged.json");
+  EXPECT_EQ(ui_.messages[0].text, R"(damaged.json is not loaded: requirement 1 (object "*", material "*"): minDynamic must be above 0)");
   EXPECT_EQ(ui_.fileDialogs[0].filters.first(), "JSON (*.json)");
   EXPECT_EQ(test::readFileBytes(setupPath()), bytes);
   EXPECT_EQ(form_->controlSetup(), kept);
@@ -138,8 +139,21 @@ TEST_F(ControlWindow, NamesOfAnotherRowAreRefusedWhenTyped) {
   EXPECT_EQ(ui_.messages[0].text, R"(Object "Base" and material "Sand" are already in row 2. The previous value is kept.)");
   EXPECT_EQ(window.tableRequirements->model()->index(0, 1).data().toString(), "*");
   ControlSetup kept;
-  ASSERT_EQ(readControlSetup(setupPath(), kept), SetupReadResult::Ok);
+  ASSERT_EQ(readControlSetup(setupPath(), kept).status, SetupReadResult::Ok);
   EXPECT_EQ(kept.requirements, QList<Requirement>({{"Base", "*", 40, {}, {}}, {"Base", "Sand", 45, {}, {}}}));
+}
+
+TEST_F(ControlWindow, AFileRefusedAtStartIsSaidOnceAndKeptAsItIs) {
+  const char* refused = R"({"requirements": [{"object": "*", "material": "*", "minDynamic": 40, "maxSV": 5}]})";
+  TfrmControl& window = open(refused);
+  ASSERT_EQ(ui_.messages.size(), 1u);
+  EXPECT_EQ(ui_.messages[0].text, R"(GRX1-control.json is not loaded: requirement 1: unknown key "maxSV")");
+  QTest::mouseClick(window.btnAddRequirement, Qt::LeftButton);
+  typeInto(window.tableRequirements, 0, 2, QStringLiteral("45"));
+  EXPECT_EQ(form_->controlSetup().requirements.size(), 1);
+  EXPECT_EQ(test::readFileBytes(setupPath()), refused);
+  EXPECT_EQ(ui_.messages.size(), 1u);
+  EXPECT_TRUE(window.findChild<QLabel*>("labelRefused")->isVisible());
 }
 
 // The window's protocol button shows the acceptance protocol of the measurements in the preview.
