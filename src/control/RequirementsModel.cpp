@@ -3,6 +3,7 @@
 #include "platform/NumberFormat.h"
 #include "platform/TextPair.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace grx {
@@ -34,6 +35,8 @@ constexpr TextPair kOrEmpty{", или пустая ячейка", ", or an empty
 // Two rows of the same names would leave one of them never applied.
 constexpr TextPair kNamesTaken{"Объект «%1» и материал «%2» уже есть в строке %3. Прежнее значение оставлено.",
                                "Object \"%1\" and material \"%2\" are already in row %3. The previous value is kept."};
+constexpr TextPair kUndoTaken{"Удалённые строки не возвращены: объект «%1» и материал «%2» уже есть в строке %3.",
+                              "The removed rows are not put back: object \"%1\" and material \"%2\" are already in row %3."};
 constexpr TextPair kNewMaterial{"новый материал", "new material"};
 
 // The number typed, none for an empty optional cell; false when the text is no such number.
@@ -70,6 +73,7 @@ QList<Requirement> RequirementsModel::requirementsInForce() const {
 void RequirementsModel::setRequirements(QList<Requirement> list) {
   beginResetModel();
   list_ = std::move(list);
+  removals_.clear();
   endResetModel();
 }
 
@@ -92,12 +96,38 @@ int RequirementsModel::addRequirement(const Requirement& requirement, int row) {
   return row;
 }
 
-void RequirementsModel::removeRequirement(int row) {
-  if (row < 0 || row >= list_.size()) return;
-  beginRemoveRows({}, row, row);
-  list_.removeAt(row);
-  endRemoveRows();
+void RequirementsModel::removeRequirements(const QList<int>& rows) {
+  QList<int> sorted = rows;
+  std::sort(sorted.begin(), sorted.end());
+  sorted.erase(std::unique(sorted.begin(), sorted.end()), sorted.end());
+  QList<std::pair<int, Requirement>> removal;
+  for (const int row : sorted)
+    if (row >= 0 && row < list_.size()) removal.append({row, list_[row]});
+  if (removal.isEmpty()) return;
+  for (auto it = removal.crbegin(); it != removal.crend(); ++it) {  // from the last, so rows keep their places
+    beginRemoveRows({}, it->first, it->first);
+    list_.removeAt(it->first);
+    endRemoveRows();
+  }
+  removals_.append(removal);
   emit edited();
+}
+
+bool RequirementsModel::undoRemoval() {
+  if (removals_.isEmpty()) return false;
+  for (const auto& [row, r] : removals_.last())
+    if (const int taken = rowNamed(r.object, r.material); taken >= 0) {
+      emit refused(kUndoTaken.text().arg(r.object, r.material, QString::number(taken + 1)));
+      return false;
+    }
+  for (const auto& [row, r] : removals_.takeLast()) {  // ascending: each goes back where it stood
+    const int at = std::min(row, int(list_.size()));
+    beginInsertRows({}, at, at);
+    list_.insert(at, r);
+    endInsertRows();
+  }
+  emit edited();
+  return true;
 }
 
 void RequirementsModel::retranslate() { emit headerDataChanged(Qt::Horizontal, 0, ColumnCount - 1); }

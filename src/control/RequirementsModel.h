@@ -22,12 +22,18 @@ class RequirementsModel : public QAbstractTableModel {
   const QList<Requirement>& requirements() const { return list_; }
   // The rows that have their dynamic modulus: a new row counts once it is typed.
   QList<Requirement> requirementsInForce() const;
+  // A new table: nothing left to take back.
   void setRequirements(QList<Requirement> list);
   // Inserts before `row` (at the end when it is out of range) a row whose value is yet to be
   // typed; returns the new row. When another row has these names, the new one's material is
   // called "new material" (then "new material 2", ...) for the user to name.
   int addRequirement(const Requirement& requirement, int row = -1);
-  void removeRequirement(int row);
+  // Removes these rows as one step that undoRemoval() takes back; none: nothing happens.
+  void removeRequirements(const QList<int>& rows);
+  bool canUndoRemoval() const { return !removals_.isEmpty(); }
+  // Puts the rows of the last removal back where they were. Refused (with `refused`, the removal
+  // still to be taken back) when one of them would repeat the names of a row there now.
+  bool undoRemoval();
   // The headings follow the current language.
   void retranslate();
 
@@ -48,6 +54,8 @@ class RequirementsModel : public QAbstractTableModel {
   int rowNamed(const QString& object, const QString& material, int except = -1) const;
 
   QList<Requirement> list_;
+  // Each removal: its rows, ascending, with where they stood.
+  QList<QList<std::pair<int, Requirement>>> removals_;
 };
 
 // A number as the requirements table shows it: "," as the decimal separator, no digits lost.

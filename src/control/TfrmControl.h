@@ -57,6 +57,7 @@ class TfrmControl : public QWidget {
   QTableView* tableRequirements = nullptr;
   QPushButton* btnAddRequirement = nullptr;
   QPushButton* btnRemoveRequirement = nullptr;
+  QPushButton* btnUndoRemoval = nullptr;
   QPushButton* btnImport = nullptr;
   QPushButton* btnExport = nullptr;
   QSpinBox* spinSeating = nullptr;
@@ -75,6 +76,7 @@ class TfrmControl : public QWidget {
 
   void btnAddRequirementClick();
   void btnRemoveRequirementClick();
+  void btnUndoRemovalClick();
   void btnImportClick();
   void btnExportClick();
   void SettingsChange();
@@ -91,6 +93,8 @@ class TfrmControl : public QWidget {
   void setCaptions();
   void fillSettings();
   void requirementsEdited();
+  // Remove acts on selected rows only, Undo while there is a removal to take back.
+  void updateRequirementButtons();
   // Writes the requirements file and has the main window evaluate again.
   void keepAndEvaluate();
   int selectedLot() const;

@@ -129,6 +129,28 @@ TEST_F(ControlWindow, RequirementsAreKeptInTheFileAndADamagedImportChangesNothin
   EXPECT_EQ(form_->controlSetup(), kept);
 }
 
+TEST_F(ControlWindow, RemoveTakesSelectedRowsOnlyAndCtrlZOrUndoPutsThemBackIntoTheFile) {
+  TfrmControl& window = open();
+  QTableView* table = window.tableRequirements;
+  const QByteArray untouched = test::readFileBytes(setupPath()), kept = controlSetupJson(form_->controlSetup());
+  QTest::mouseClick(window.btnRemoveRequirement, Qt::LeftButton);  // no row selected
+  EXPECT_EQ(table->model()->rowCount(), 1);
+  EXPECT_EQ(test::readFileBytes(setupPath()), untouched);
+  EXPECT_FALSE(window.btnUndoRemoval->isEnabled());
+  for (const bool byKey : {true, false}) {
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualRect(table->model()->index(0, 1)).center());
+    QTest::mouseClick(window.btnRemoveRequirement, Qt::LeftButton);
+    EXPECT_EQ(table->model()->rowCount(), 0);
+    EXPECT_EQ(test::readFileBytes(setupPath()), controlSetupJson({}));
+    if (byKey) QTest::keyClick(table, Qt::Key_Z, Qt::ControlModifier);
+    else QTest::mouseClick(window.btnUndoRemoval, Qt::LeftButton);
+    EXPECT_EQ(table->model()->index(0, 2).data().toString(), "40") << byKey;
+    EXPECT_EQ(test::readFileBytes(setupPath()), kept) << byKey;
+    EXPECT_FALSE(window.btnUndoRemoval->isEnabled());
+  }
+  EXPECT_TRUE(ui_.messages.empty());
+}
+
 TEST_F(ControlWindow, NamesOfAnotherRowAreRefusedWhenTyped) {
   TfrmControl& window = open();
   QTest::mouseClick(window.btnAddRequirement, Qt::LeftButton);  // Base/Sand, the lot in view: its value is typed
