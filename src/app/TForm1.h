@@ -300,6 +300,7 @@ class TForm1 : public QMainWindow {
   NameListFlags objectFlags_;
   std::unique_ptr<LinkShared> ownLink_;  // the name blocks when no device link was given (tests)
   ControlSetup controlSetup_;
+  SetupProblem controlSetupRefused_;  // why GRX1-control.json was not loaded at start; None when it was
   QPointer<TfrmControl> controlWindow_;
   QPointer<TfrmArchive> archiveWindow_;
   ArchiveImporter* archiveImporter_ = nullptr;

@@ -16,12 +16,14 @@
 namespace grx {
 
 void TForm1::readControlSetupAtStart() {
-  // A missing file means no requirements yet; a damaged one is said once, and stays as it is until
-  // the user changes the requirements.
+  // A missing file means no requirements yet; a refused one is said once and kept as it is for the
+  // whole run, so a lab's file with one slip is not replaced by what is typed meanwhile.
   const QString path = controlSetupPath(env_.homes.config);
-  if (readControlSetup(path, controlSetup_) == SetupReadResult::Damaged)
-    ui().message(this, {kAppTitle.text(), kFileDamaged.text() + QStringLiteral(": ") + QFileInfo(path).fileName(),
-                        ModalUi::Icon::Warning, ModalUi::Ok, ModalUi::Ok});
+  const SetupReadResult read = readControlSetup(path, controlSetup_);
+  if (read.status != SetupReadResult::Refused) return;
+  controlSetupRefused_ = read.problem;
+  ui().message(this, {kAppTitle.text(), setupNotLoadedText(QFileInfo(path).fileName(), read.problem, currentLanguage()),
+                      ModalUi::Icon::Warning, ModalUi::Ok, ModalUi::Ok});
 }
 
 TfrmControl* TForm1::controlWindow() const { return controlWindow_; }
@@ -40,7 +42,8 @@ void TForm1::ACompactionControlExecute() {
                                &controlSetup_,
                                [this] { refreshControl(); },
                                [this](std::uint32_t k) { selectSeriesRow(k); },
-                               acceptanceProtocol};
+                               acceptanceProtocol,
+                               controlSetupRefused_};
   controlWindow_ = new TfrmControl(std::move(env), this);
   controlWindow_->FormCreate();
   refreshControl();

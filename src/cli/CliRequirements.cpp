@@ -15,9 +15,10 @@ std::optional<QString> readCliRequirements(const QString& named, const QString& 
     file = controlSetupPath(!configFolder.isEmpty() ? configFolder
                                                     : fileHomes(programFolderOf(QCoreApplication::applicationFilePath())).config);
   const SetupReadResult read = readControlSetup(file, setup);
-  if (read == SetupReadResult::Damaged || (read == SetupReadResult::Missing && !named.isEmpty()))
+  if (read.status == SetupReadResult::Refused) return setupRefusalLine(QFileInfo(file).fileName(), read.problem, language);
+  if (read.status == SetupReadResult::Missing && !named.isEmpty())
     return kFileDamaged.text(language) + QStringLiteral(": ") + QFileInfo(file).fileName();
-  if (readFile) *readFile = read == SetupReadResult::Ok ? QFileInfo(file).fileName() : QString();
+  if (readFile) *readFile = read.status == SetupReadResult::Ok ? QFileInfo(file).fileName() : QString();
   return std::nullopt;
 }
 

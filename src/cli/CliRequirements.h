@@ -11,8 +11,9 @@
 namespace grx {
 
 // Reads the setup into `setup`. The error line when the named file is missing, or either file is
-// damaged. configFolder: where the window program's GRX1.ini lives; empty: as the program finds it.
-// `readFile`, when given, gets the name of the file read (without its folder), empty when none was.
+// refused (the file's name and why). configFolder: where the window program's GRX1.ini lives;
+// empty: as the program finds it. `readFile`, when given, gets the name of the file read (without
+// its folder), empty when none was.
 std::optional<QString> readCliRequirements(const QString& named, const QString& configFolder, Language language,
                                            ControlSetup& setup, QString* readFile = nullptr);
 

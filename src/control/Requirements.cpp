@@ -2,6 +2,7 @@
 
 #include "platform/IniFile.h"
 #include "platform/LocalFiles.h"
+#include "platform/Messages.h"
 #include "platform/SafeFile.h"
 
 #include <QDir>
@@ -11,12 +12,71 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <algorithm>
 #include <cmath>
+#include <type_traits>
 
 namespace grx {
 namespace {
 
+using Kind = SetupProblem::Kind;
+
+// The words of a refused file. Keys are the file's own and stay as written in both languages.
+constexpr TextPair kRequirementEntry{"требование %1", "requirement %1"};
+constexpr TextPair kEntryNames{" (объект «%1», материал «%2»)", " (object \"%1\", material \"%2\")"};
+constexpr TextPair kSettingsEntry{"«settings»", "\"settings\""};
+constexpr TextPair kTopLevelEntry{"верхний уровень", "top level"};
+constexpr TextPair kUnreadable{"файл не читается", "the file cannot be read"};
+constexpr TextPair kNotJson{"не объект JSON", "not a JSON object"};
+constexpr TextPair kJsonFault{"не JSON: ошибка около байта %1", "not JSON: a fault near byte %1"};
+constexpr TextPair kUnknownKey{"неизвестный ключ «%1»", "unknown key \"%1\""};
+constexpr TextPair kNotList{"%1 должен быть списком", "%1 must be a list"};
+constexpr TextPair kNotObject{"%1 должен быть объектом", "%1 must be an object"};
+constexpr TextPair kEntryNotObject{"не объект", "not an object"};
+constexpr TextPair kNotText{"%1 должен быть текстом", "%1 must be text"};
+constexpr TextPair kNotNumber{"%1 должен быть числом", "%1 must be a number"};
+constexpr TextPair kNotAboveZero{"%1 должен быть больше 0", "%1 must be above 0"};
+constexpr TextPair kNegative{"%1 не может быть меньше 0", "%1 must not be below 0"};
+constexpr TextPair kDuplicate{"требование %1 повторяет требование %2", "requirement %1 duplicates requirement %2"};
+constexpr TextPair kOutOfRange{"%1 должен быть %2", "%1 must be %2"};
+constexpr TextPair kNotLoaded{"Файл %1 не загружен: %2", "%1 is not loaded: %2"};
+
+// The settings this program knows with the range each must keep.
+struct SettingRange {
+  const char* key;
+  TextPair range;
+};
+constexpr SettingRange kSettingRanges[] = {
+    {"seatingImpacts", {"целым числом от 0 до 15", "a whole number from 0 to 15"}},
+    {"lotRule", {"«each» или «statistical»", "\"each\" or \"statistical\""}},
+    {"k", {"числом от 0 до 10", "a number from 0 to 10"}},
+    {"minPoints", {"целым числом от 2 до 1000", "a whole number from 2 to 1000"}},
+    {"splitLotsByDate", {"true или false", "true or false"}},
+    {"durationMinMs", {"числом больше 0 и меньше durationMaxMs", "a number above 0 and below durationMaxMs"}},
+    {"durationMaxMs", {"числом не больше 32.768", "a number of at most 32.768"}},
+};
+constexpr const char* kTopKeys[] = {"requirements", "settings"};
+constexpr const char* kRequirementKeys[] = {"object", "material", "minDynamic", "minStatic", "maxSv"};
+
 bool isAny(const QString& name) { return name == QStringView(kAnyName); }
+
+SetupReadResult refused(Kind kind, int entry, const char* key = "") {
+  SetupReadResult r{SetupReadResult::Refused, {}};
+  r.problem.kind = kind;
+  r.problem.entry = entry;
+  r.problem.key = QString::fromLatin1(key);
+  return r;
+}
+
+// The first key of `o` that is none of `known` (a misspelt key would otherwise be a value
+// silently not required); empty when there is none.
+template <std::size_t N>
+QString unknownKey(const QJsonObject& o, const char* const (&known)[N]) {
+  for (auto it = o.begin(); it != o.end(); ++it)
+    if (std::none_of(std::begin(known), std::end(known), [&](const char* k) { return it.key() == QLatin1String(k); }))
+      return it.key();
+  return {};
+}
 
 // A finite number, or none for null or a missing key; false for anything else.
 bool optionalNumber(const QJsonObject& o, const char* key, std::optional<double>& out) {
@@ -32,29 +92,49 @@ bool optionalNumber(const QJsonObject& o, const char* key, std::optional<double>
 
 QJsonValue jsonNumber(const std::optional<double>& v) { return v ? QJsonValue(*v) : QJsonValue(QJsonValue::Null); }
 
-bool readSettings(const QJsonObject& o, EvaluationSettings& s) {
-  std::optional<double> seating, k, minPoints, durMin, durMax;
-  if (!optionalNumber(o, "seatingImpacts", seating) || !optionalNumber(o, "k", k) ||
-      !optionalNumber(o, "minPoints", minPoints) || !optionalNumber(o, "durationMinMs", durMin) ||
-      !optionalNumber(o, "durationMaxMs", durMax))
-    return false;
-  const QJsonValue ruleValue = o.value(QLatin1String("lotRule"));
-  const QString rule = ruleValue.toString();
-  const QJsonValue split = o.value(QLatin1String("splitLotsByDate"));
-  if (!ruleValue.isUndefined() && rule != u"each" && rule != u"statistical") return false;
-  if (!split.isUndefined() && !split.isBool()) return false;
+// A missing or null number keeps its default; anything else must lie in [low, high], whole when asked.
+template <class T>
+bool settingNumber(const QJsonObject& o, const char* key, double low, double high, T& out) {
+  std::optional<double> v;
+  if (!optionalNumber(o, key, v)) return false;
+  if (!v) return true;
+  if (*v < low || *v > high || (std::is_integral_v<T> && *v != std::floor(*v))) return false;
+  out = T(*v);
+  return true;
+}
+
+bool knownSetting(const QString& key) {
+  return std::any_of(std::begin(kSettingRanges), std::end(kSettingRanges),
+                     [&](const SettingRange& s) { return key == QLatin1String(s.key); });
+}
+
+// The settings; else the first key this program does not know or the first value out of its
+// range in `fault`.
+bool readSettings(const QJsonObject& o, EvaluationSettings& s, SetupReadResult& fault) {
+  for (auto it = o.begin(); it != o.end(); ++it)
+    if (!knownSetting(it.key())) {
+      fault = refused(Kind::UnknownKey, SetupProblem::kSettings);
+      fault.problem.key = it.key();
+      return false;
+    }
   EvaluationSettings r;
-  if (seating) r.seatingImpacts = int(*seating);
-  if (k) r.k = *k;
-  if (minPoints) r.minPoints = int(*minPoints);
-  if (durMin) r.durationMinMs = *durMin;
-  if (durMax) r.durationMaxMs = *durMax;
-  r.lotRule = rule == u"statistical" ? LotRule::Statistical : LotRule::EachPoint;
-  r.splitLotsByDate = split.toBool(false);
-  const bool whole = (!seating || *seating == r.seatingImpacts) && (!minPoints || *minPoints == r.minPoints);
-  if (!whole || r.seatingImpacts < 0 || r.seatingImpacts > 15 || r.k < 0 || r.k > 10 || r.minPoints < 2 ||
-      r.minPoints > 1000 || !(r.durationMinMs > 0) || !(r.durationMinMs < r.durationMaxMs) || r.durationMaxMs > 32.768)
+  const QJsonValue rule = o.value(QLatin1String("lotRule")), split = o.value(QLatin1String("splitLotsByDate"));
+  const char* bad = nullptr;
+  if (!settingNumber(o, "seatingImpacts", 0, 15, r.seatingImpacts)) bad = "seatingImpacts";
+  else if (!rule.isUndefined() && rule.toString() != u"each" && rule.toString() != u"statistical") bad = "lotRule";
+  else if (!settingNumber(o, "k", 0, 10, r.k)) bad = "k";
+  else if (!settingNumber(o, "minPoints", 2, 1000, r.minPoints)) bad = "minPoints";
+  else if (!split.isUndefined() && !split.isBool()) bad = "splitLotsByDate";
+  else if (!settingNumber(o, "durationMaxMs", 0, 32.768, r.durationMaxMs)) bad = "durationMaxMs";
+  else if (!settingNumber(o, "durationMinMs", 0, 32.768, r.durationMinMs) || !(r.durationMinMs > 0) ||
+           !(r.durationMinMs < r.durationMaxMs))
+    bad = "durationMinMs";
+  if (bad) {
+    fault = refused(Kind::OutOfRange, SetupProblem::kSettings, bad);
     return false;
+  }
+  r.lotRule = rule.toString() == u"statistical" ? LotRule::Statistical : LotRule::EachPoint;
+  r.splitLotsByDate = split.toBool(false);
   s = r;
   return true;
 }
@@ -84,38 +164,112 @@ QString controlSetupPath(const QString& configFolder) {
 
 SetupReadResult readControlSetup(const QString& path, ControlSetup& setup) {
   const LocalFileState state = localFileState(path);
-  if (!state.exists) return SetupReadResult::Missing;
+  if (!state.exists) return {SetupReadResult::Missing, {}};
   QFile file;
-  if (!state.isFile || !openForReading(path, file) || file.size() > kMaxIniFileSize) return SetupReadResult::Damaged;
+  if (!state.isFile || !openForReading(path, file) || file.size() > kMaxIniFileSize)
+    return refused(Kind::Unreadable, SetupProblem::kTopLevel);
   return parseControlSetup(file.read(kMaxIniFileSize + 1), setup);
 }
 
 SetupReadResult parseControlSetup(const QByteArray& json, ControlSetup& setup) {
   QJsonParseError error{};
   const QJsonDocument doc = QJsonDocument::fromJson(json, &error);
-  if (error.error != QJsonParseError::NoError || !doc.isObject()) return SetupReadResult::Damaged;
+  if (error.error != QJsonParseError::NoError || !doc.isObject()) {
+    SetupReadResult r = refused(Kind::NotJson, SetupProblem::kTopLevel);
+    if (error.error != QJsonParseError::NoError) r.problem.other = error.offset;
+    return r;
+  }
   const QJsonObject root = doc.object();
+  if (const QString key = unknownKey(root, kTopKeys); !key.isEmpty()) {
+    SetupReadResult r = refused(Kind::UnknownKey, SetupProblem::kTopLevel);
+    r.problem.key = key;
+    return r;
+  }
   const QJsonValue list = root.value(QLatin1String("requirements"));
   const QJsonValue settings = root.value(QLatin1String("settings"));
-  if (!list.isArray() || !(settings.isUndefined() || settings.isObject())) return SetupReadResult::Damaged;
+  if (!list.isArray()) return refused(Kind::NotList, SetupProblem::kTopLevel, "requirements");
+  if (!(settings.isUndefined() || settings.isObject())) return refused(Kind::NotObject, SetupProblem::kTopLevel, "settings");
   ControlSetup read;
-  if (!readSettings(settings.toObject(), read.settings)) return SetupReadResult::Damaged;
-  for (const QJsonValue& v : list.toArray()) {
-    if (!v.isObject()) return SetupReadResult::Damaged;
-    const QJsonObject o = v.toObject();
-    Requirement r;
-    std::optional<double> dyn;
+  if (SetupReadResult fault; !readSettings(settings.toObject(), read.settings, fault)) return fault;
+  const QJsonArray items = list.toArray();
+  for (int i = 0; i < items.size(); ++i) {
+    const int entry = i + 1;
+    if (!items[i].isObject()) return refused(Kind::NotObject, entry);
+    const QJsonObject o = items[i].toObject();
+    if (const QString key = unknownKey(o, kRequirementKeys); !key.isEmpty()) {
+      SetupReadResult r = refused(Kind::UnknownKey, entry);
+      r.problem.key = key;
+      return r;
+    }
     const QJsonValue object = o.value(QLatin1String("object")), material = o.value(QLatin1String("material"));
-    if (!object.isString() || !material.isString() || !optionalNumber(o, "minDynamic", dyn) || !dyn ||
-        !optionalNumber(o, "minStatic", r.minStatic) || !optionalNumber(o, "maxSv", r.maxSv))
-      return SetupReadResult::Damaged;
+    if (!object.isString()) return refused(Kind::NotText, entry, "object");
+    if (!material.isString()) return refused(Kind::NotText, entry, "material");
+    Requirement r;
     r.object = object.toString().trimmed();
     r.material = material.toString().trimmed();
+    // From here on the line names the requirement too, so a lab finds it among many.
+    const auto fault = [&](Kind kind, const char* key, int other = 0) {
+      SetupReadResult result = refused(kind, entry, key);
+      result.problem.other = other;
+      result.problem.object = r.object;
+      result.problem.material = r.material;
+      result.problem.named = true;
+      return result;
+    };
+    std::optional<double> dyn;
+    if (!optionalNumber(o, "minDynamic", dyn) || !dyn) return fault(Kind::NotNumber, "minDynamic");
+    if (!optionalNumber(o, "minStatic", r.minStatic)) return fault(Kind::NotNumber, "minStatic");
+    if (!optionalNumber(o, "maxSv", r.maxSv)) return fault(Kind::NotNumber, "maxSv");
+    if (!(*dyn > 0)) return fault(Kind::NotAboveZero, "minDynamic");
+    if (r.minStatic && !(*r.minStatic > 0)) return fault(Kind::NotAboveZero, "minStatic");
+    if (r.maxSv && *r.maxSv < 0) return fault(Kind::Negative, "maxSv");
     r.minDynamic = *dyn;
+    // Of two requirements for the same names only one could ever apply.
+    for (int j = 0; j < read.requirements.size(); ++j)
+      if (read.requirements[j].object == r.object && read.requirements[j].material == r.material)
+        return fault(Kind::Duplicate, "", j + 1);
     read.requirements.append(r);
   }
   setup = read;
-  return SetupReadResult::Ok;
+  return {};
+}
+
+QString setupProblemText(const SetupProblem& p, Language language) {
+  const auto key = [&](const TextPair& words) { return words.text(language).arg(p.key); };
+  QString reason;
+  switch (p.kind) {
+    case Kind::None: return {};
+    case Kind::Unreadable: return kUnreadable.text(language);
+    case Kind::NotJson: return p.other > 0 ? kJsonFault.text(language).arg(p.other) : kNotJson.text(language);
+    case Kind::UnknownKey: reason = key(kUnknownKey); break;
+    case Kind::NotList: reason = key(kNotList); break;
+    case Kind::NotObject: reason = p.key.isEmpty() ? kEntryNotObject.text(language) : key(kNotObject); break;
+    case Kind::NotText: reason = key(kNotText); break;
+    case Kind::NotNumber: reason = key(kNotNumber); break;
+    case Kind::NotAboveZero: reason = key(kNotAboveZero); break;
+    case Kind::Negative: reason = key(kNegative); break;
+    case Kind::OutOfRange:
+      for (const SettingRange& s : kSettingRanges)
+        if (p.key == QLatin1String(s.key)) reason = kOutOfRange.text(language).arg(p.key, s.range.text(language));
+      break;
+    case Kind::Duplicate: break;
+  }
+  const QString names = p.named ? kEntryNames.text(language).arg(p.object, p.material) : QString();
+  if (p.kind == Kind::Duplicate) return kDuplicate.text(language).arg(p.entry).arg(p.other) + names;
+  const QString entry = p.entry == SetupProblem::kTopLevel ? kTopLevelEntry.text(language)
+                        : p.entry == SetupProblem::kSettings ? kSettingsEntry.text(language)
+                                                             : kRequirementEntry.text(language).arg(p.entry);
+  return entry + names + QStringLiteral(": ") + reason;
+}
+
+QString setupRefusalLine(const QString& fileName, const SetupProblem& problem, Language language) {
+  if (problem.kind == Kind::Unreadable) return kFileDamaged.text(language) + QStringLiteral(": ") + fileName;
+  return fileName + QStringLiteral(": ") + setupProblemText(problem, language);
+}
+
+QString setupNotLoadedText(const QString& fileName, const SetupProblem& problem, Language language) {
+  if (problem.kind == Kind::Unreadable) return setupRefusalLine(fileName, problem, language);
+  return kNotLoaded.text(language).arg(fileName, setupProblemText(problem, language));
 }
 
 QByteArray controlSetupJson(const ControlSetup& setup) {

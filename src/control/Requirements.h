@@ -6,6 +6,8 @@
 //                      "maxSv": null}, ...],
 //    "settings": {"seatingImpacts": 0, "lotRule": "each", "k": 1.28, "minPoints": 4,
 //                 "splitLotsByDate": false, "durationMinMs": 16, "durationMaxMs": 19}}
+#include "platform/TextPair.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -55,12 +57,54 @@ const Requirement* matchingRequirement(const ControlSetup& setup, const QString&
 // The file beside GRX1.ini in the folder where the program keeps its configuration.
 QString controlSetupPath(const QString& configFolder);
 
-enum class SetupReadResult { Ok, Missing, Damaged };
+// Why a requirements file is not taken: the first fault found, with the entry it lies in.
+struct SetupProblem {
+  enum class Kind {
+    None,
+    Unreadable,    // not a regular file, not opened, or over 1 MiB
+    NotJson,       // no JSON object; `other`: the byte of the fault, 0 when the JSON itself is sound
+    UnknownKey,    // `key` is no key of this program
+    NotList,       // `key` must be a list
+    NotObject,     // `key` (empty: the requirement itself) must be an object
+    NotText,       // the name `key` must be text
+    NotNumber,     // `key` must be a finite number
+    NotAboveZero,  // a required modulus at or below zero would let every point pass
+    Negative,      // an s/v limit below zero
+    Duplicate,     // the names of requirement `other` again
+    OutOfRange,    // the setting `key` is outside its range
+  };
+  Kind kind = Kind::None;
+  int entry = kTopLevel;  // the requirement counted from 1, or one of these
+  int other = 0;
+  QString key;
+  QString object, material;  // the requirement's names once they were read; none before
+  bool named = false;
+  static constexpr int kTopLevel = 0;
+  static constexpr int kSettings = -1;
+  friend bool operator==(const SetupProblem&, const SetupProblem&) = default;
+};
+
+struct SetupReadResult {
+  enum Status { Ok, Missing, Refused };
+  Status status = Ok;
+  SetupProblem problem;  // why, when Refused
+};
+
 // Reads a setup file; `setup` is changed only when Ok. Only a regular file of at most 1 MiB is
-// read. Damaged: not JSON of this shape, a required value that is no finite number, or settings
-// out of their ranges (seating 0..15, k 0..10, minimum points 2..1000, durations 0 < min < max <= 32.8).
+// read. Refused: not JSON of this shape, a key this program does not know, a name that is no text,
+// a required modulus that is no number above zero, an s/v limit below zero, two requirements of the
+// same object and material, or settings out of their ranges (seating 0..15, k 0..10, minimum points
+// 2..1000, durations 0 < min < max <= 32.768).
 SetupReadResult readControlSetup(const QString& path, ControlSetup& setup);
 SetupReadResult parseControlSetup(const QByteArray& json, ControlSetup& setup);
+// The problem in one line without the file's name, e.g.
+// requirement 3 (object "*", material "Песок"): minDynamic must be above 0
+QString setupProblemText(const SetupProblem& problem, Language language);
+// The line that refuses the file FILE: "FILE: " and the problem, or the program's words for a file
+// that cannot be read.
+QString setupRefusalLine(const QString& fileName, const SetupProblem& problem, Language language);
+// The same as a window says it: "FILE is not loaded: " and the problem.
+QString setupNotLoadedText(const QString& fileName, const SetupProblem& problem, Language language);
 QByteArray controlSetupJson(const ControlSetup& setup);
 // Written whole or not at all; false when it could not be written.
 bool writeControlSetup(const QString& path, const ControlSetup& setup);

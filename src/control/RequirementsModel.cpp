@@ -3,6 +3,7 @@
 #include "platform/NumberFormat.h"
 #include "platform/TextPair.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace grx {
@@ -23,15 +24,23 @@ constexpr TextPair kHints[] = {
     {"Пустая ячейка — не требуется", "An empty cell: not required"},
     {"Пустая ячейка — не требуется", "An empty cell: not required"},
 };
-// %1 the column, %2 the text typed, %3 the words for an optional column.
-constexpr TextPair kRefused{"%1: значение «%2» не принято — нужно число не меньше нуля, например 80 или 12,5%3. "
+// %1 the column, %2 the text typed, %3 the number needed, %4 the words for an optional column.
+constexpr TextPair kRefused{"%1: значение «%2» не принято — нужно %3, например 80 или 12,5%4. "
                             "Прежнее значение оставлено.",
-                            "%1: \"%2\" is not accepted: a number of zero or more is needed, such as 80 or 12,5%3. "
+                            "%1: \"%2\" is not accepted: %3 is needed, such as 80 or 12,5%4. "
                             "The previous value is kept."};
+constexpr TextPair kAboveZero{"число больше нуля", "a number above zero"};
+constexpr TextPair kZeroOrMore{"число не меньше нуля", "a number of zero or more"};
 constexpr TextPair kOrEmpty{", или пустая ячейка", ", or an empty cell"};
+// Two rows of the same names would leave one of them never applied.
+constexpr TextPair kNamesTaken{"Объект «%1» и материал «%2» уже есть в строке %3. Прежнее значение оставлено.",
+                               "Object \"%1\" and material \"%2\" are already in row %3. The previous value is kept."};
+constexpr TextPair kUndoTaken{"Удалённые строки не возвращены: объект «%1» и материал «%2» уже есть в строке %3.",
+                              "The removed rows are not put back: object \"%1\" and material \"%2\" are already in row %3."};
+constexpr TextPair kNewMaterial{"новый материал", "new material"};
 
 // The number typed, none for an empty optional cell; false when the text is no such number.
-bool parseCell(const QString& text, bool optional, std::optional<double>& out) {
+bool parseCell(const QString& text, bool optional, bool aboveZero, std::optional<double>& out) {
   const QString t = text.trimmed();
   if (t.isEmpty()) {
     out.reset();
@@ -39,7 +48,7 @@ bool parseCell(const QString& text, bool optional, std::optional<double>& out) {
   }
   bool ok = false;
   const double v = parseDecimal(t, &ok);
-  if (!ok || !std::isfinite(v) || v < 0) return false;
+  if (!ok || !std::isfinite(v) || v < 0 || (aboveZero && v == 0)) return false;
   out = v == 0 ? 0.0 : v;  // no "-0"
   return true;
 }
@@ -54,27 +63,71 @@ QString requirementNumberText(double value) {
 
 RequirementsModel::RequirementsModel(QObject* parent) : QAbstractTableModel(parent) {}
 
+QList<Requirement> RequirementsModel::requirementsInForce() const {
+  QList<Requirement> list;
+  for (const Requirement& r : list_)
+    if (r.minDynamic > 0) list.append(r);
+  return list;
+}
+
 void RequirementsModel::setRequirements(QList<Requirement> list) {
   beginResetModel();
   list_ = std::move(list);
+  removals_.clear();
   endResetModel();
+}
+
+int RequirementsModel::rowNamed(const QString& object, const QString& material, int except) const {
+  for (int i = 0; i < list_.size(); ++i)
+    if (i != except && list_[i].object == object && list_[i].material == material) return i;
+  return -1;
 }
 
 int RequirementsModel::addRequirement(const Requirement& requirement, int row) {
   if (row < 0 || row > list_.size()) row = int(list_.size());
+  Requirement r = requirement;
+  r.minDynamic = 0;  // not in force until its value is typed
+  for (int n = 1; rowNamed(r.object, r.material) >= 0; ++n)
+    r.material = kNewMaterial.text() + (n > 1 ? QStringLiteral(" %1").arg(n) : QString());
   beginInsertRows({}, row, row);
-  list_.insert(row, requirement);
+  list_.insert(row, r);
   endInsertRows();
   emit edited();
   return row;
 }
 
-void RequirementsModel::removeRequirement(int row) {
-  if (row < 0 || row >= list_.size()) return;
-  beginRemoveRows({}, row, row);
-  list_.removeAt(row);
-  endRemoveRows();
+void RequirementsModel::removeRequirements(const QList<int>& rows) {
+  QList<int> sorted = rows;
+  std::sort(sorted.begin(), sorted.end());
+  sorted.erase(std::unique(sorted.begin(), sorted.end()), sorted.end());
+  QList<std::pair<int, Requirement>> removal;
+  for (const int row : sorted)
+    if (row >= 0 && row < list_.size()) removal.append({row, list_[row]});
+  if (removal.isEmpty()) return;
+  for (auto it = removal.crbegin(); it != removal.crend(); ++it) {  // from the last, so rows keep their places
+    beginRemoveRows({}, it->first, it->first);
+    list_.removeAt(it->first);
+    endRemoveRows();
+  }
+  removals_.append(removal);
   emit edited();
+}
+
+bool RequirementsModel::undoRemoval() {
+  if (removals_.isEmpty()) return false;
+  for (const auto& [row, r] : removals_.last())
+    if (const int taken = rowNamed(r.object, r.material); taken >= 0) {
+      emit refused(kUndoTaken.text().arg(r.object, r.material, QString::number(taken + 1)));
+      return false;
+    }
+  for (const auto& [row, r] : removals_.takeLast()) {  // ascending: each goes back where it stood
+    const int at = std::min(row, int(list_.size()));
+    beginInsertRows({}, at, at);
+    list_.insert(at, r);
+    endInsertRows();
+  }
+  emit edited();
+  return true;
 }
 
 void RequirementsModel::retranslate() { emit headerDataChanged(Qt::Horizontal, 0, ColumnCount - 1); }
@@ -89,7 +142,7 @@ QVariant RequirementsModel::data(const QModelIndex& index, int role) const {
   switch (index.column()) {
     case ObjectColumn: return r.object;
     case MaterialColumn: return r.material;
-    case DynamicColumn: return requirementNumberText(r.minDynamic);
+    case DynamicColumn: return r.minDynamic > 0 ? requirementNumberText(r.minDynamic) : QString();
     case StaticColumn: return r.minStatic ? requirementNumberText(*r.minStatic) : QString();
     case SvColumn: return r.maxSv ? requirementNumberText(*r.maxSv) : QString();
   }
@@ -116,11 +169,16 @@ bool RequirementsModel::setData(const QModelIndex& index, const QVariant& value,
   if (column == ObjectColumn || column == MaterialColumn) {
     const QString name = text.trimmed().isEmpty() ? QString::fromUtf16(kAnyName) : text.trimmed();
     (column == ObjectColumn ? r.object : r.material) = name;
+    if (const int taken = rowNamed(r.object, r.material, index.row()); taken >= 0) {
+      emit refused(kNamesTaken.text().arg(r.object, r.material, QString::number(taken + 1)));
+      return false;
+    }
   } else {
-    const bool optional = column != DynamicColumn;
+    const bool optional = column != DynamicColumn, aboveZero = column != SvColumn;
     std::optional<double> number;
-    if (!parseCell(text, optional, number)) {
-      emit refused(kRefused.text().arg(kHeadings[column].text(), text.trimmed(), optional ? kOrEmpty.text() : QString()));
+    if (!parseCell(text, optional, aboveZero, number)) {
+      emit refused(kRefused.text().arg(kHeadings[column].text(), text.trimmed(),
+                                       (aboveZero ? kAboveZero : kZeroOrMore).text(), optional ? kOrEmpty.text() : QString()));
       return false;
     }
     if (column == DynamicColumn) r.minDynamic = *number;

@@ -1,9 +1,11 @@
 #pragma once
 // The lab's requirements as an editable table: object, material, the required dynamic modulus and
 // the optional static modulus and s/v ratio. Names are kept as typed ("*" or an empty cell: any);
-// a number cell takes a number of zero or more with "," or "." as the decimal separator, and the
-// optional ones an empty cell for "not required". Anything else is refused with a message in the
-// current language, and the cell keeps its value.
+// no two rows have the same names. The moduli take a number above zero and the s/v ratio one of
+// zero or more, with "," or "." as the decimal separator, and the optional ones an empty cell for
+// "not required". Anything else is refused with a message in the current language, and the cell
+// keeps its value. These are the rules the requirements file is read by, so whatever the table
+// holds is kept in a file that loads again.
 #include "Requirements.h"
 
 #include <QAbstractTableModel>
@@ -18,10 +20,20 @@ class RequirementsModel : public QAbstractTableModel {
   explicit RequirementsModel(QObject* parent = nullptr);
 
   const QList<Requirement>& requirements() const { return list_; }
+  // The rows that have their dynamic modulus: a new row counts once it is typed.
+  QList<Requirement> requirementsInForce() const;
+  // A new table: nothing left to take back.
   void setRequirements(QList<Requirement> list);
-  // Inserts before `row` (at the end when it is out of range); returns the new row.
+  // Inserts before `row` (at the end when it is out of range) a row whose value is yet to be
+  // typed; returns the new row. When another row has these names, the new one's material is
+  // called "new material" (then "new material 2", ...) for the user to name.
   int addRequirement(const Requirement& requirement, int row = -1);
-  void removeRequirement(int row);
+  // Removes these rows as one step that undoRemoval() takes back; none: nothing happens.
+  void removeRequirements(const QList<int>& rows);
+  bool canUndoRemoval() const { return !removals_.isEmpty(); }
+  // Puts the rows of the last removal back where they were. Refused (with `refused`, the removal
+  // still to be taken back) when one of them would repeat the names of a row there now.
+  bool undoRemoval();
   // The headings follow the current language.
   void retranslate();
 
@@ -39,7 +51,11 @@ class RequirementsModel : public QAbstractTableModel {
   void edited();
 
  private:
+  int rowNamed(const QString& object, const QString& material, int except = -1) const;
+
   QList<Requirement> list_;
+  // Each removal: its rows, ascending, with where they stood.
+  QList<QList<std::pair<int, Requirement>>> removals_;
 };
 
 // A number as the requirements table shows it: "," as the decimal separator, no digits lost.

@@ -31,6 +31,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QStyledItemDelegate>
@@ -49,6 +50,14 @@ constexpr TextPair kSettingsGroup{"Оценка", "Evaluation"};
 constexpr TextPair kLotsGroup{"Партии", "Test lots"};
 constexpr TextPair kAdd{"Добавить", "Add"};
 constexpr TextPair kRemove{"Удалить", "Remove"};
+constexpr TextPair kUndoRemoval{"Отменить", "Undo"};
+constexpr TextPair kRemoveHint{"Удалить выделенные строки", "Remove the selected rows"};
+constexpr TextPair kUndoRemovalHint{"Вернуть строки, удалённые последними (Ctrl+Z)", "Put back the rows removed last (Ctrl+Z)"};
+// %1 the file's name, %2 why it was not loaded.
+constexpr TextPair kKeptAsRefused{"Файл %1 не загружен (%2): он остаётся как есть, а изменения здесь действуют до "
+                                  "закрытия программы.",
+                                  "%1 was not loaded (%2): the file is left as it is, and changes here last until the "
+                                  "program closes."};
 constexpr TextPair kImport{"Импорт...", "Import..."};
 constexpr TextPair kExport{"Экспорт...", "Export..."};
 constexpr TextPair kImportTitle{"Импорт требований", "Import requirements"};
@@ -187,7 +196,7 @@ QWidget* TfrmControl::createRequirementsPart() {
   tableRequirements = new QTableView(groupRequirements_);
   tableRequirements->setObjectName(QStringLiteral("tableRequirements"));
   tableRequirements->setModel(requirements_);
-  tableRequirements->setSelectionMode(QAbstractItemView::SingleSelection);
+  tableRequirements->setSelectionMode(QAbstractItemView::ExtendedSelection);
   tableRequirements->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                                      QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
   tableRequirements->verticalHeader()->setDefaultSectionSize(kGridRowHeight + 4);
@@ -202,15 +211,25 @@ QWidget* TfrmControl::createRequirementsPart() {
   }
   btnAddRequirement = button("btnAddRequirement", groupRequirements_);
   btnRemoveRequirement = button("btnRemoveRequirement", groupRequirements_);
+  btnUndoRemoval = button("btnUndoRemoval", groupRequirements_);
   btnImport = button("btnImport", groupRequirements_);
   btnExport = button("btnExport", groupRequirements_);
   auto* buttons = new QHBoxLayout;
-  for (QPushButton* b : {btnAddRequirement, btnRemoveRequirement}) buttons->addWidget(b);
+  for (QPushButton* b : {btnAddRequirement, btnRemoveRequirement, btnUndoRemoval}) buttons->addWidget(b);
   buttons->addStretch(1);
   for (QPushButton* b : {btnImport, btnExport}) buttons->addWidget(b);
+  labelRefused_ = new QLabel(groupRequirements_);
+  labelRefused_->setObjectName(QStringLiteral("labelRefused"));
+  labelRefused_->setWordWrap(true);
+  labelRefused_->setStyleSheet(QStringLiteral("color: #a00000"));
+  labelRefused_->setVisible(env_.setupRefused.kind != SetupProblem::Kind::None);
   auto* layout = new QVBoxLayout(groupRequirements_);
+  layout->addWidget(labelRefused_);
   layout->addWidget(tableRequirements, 1);
   layout->addLayout(buttons);
+  // Ctrl+Z takes a removal back; an open cell editor keeps the keys for its own text.
+  auto* undo = new QShortcut(QKeySequence::Undo, this);
+  connect(undo, &QShortcut::activated, this, &TfrmControl::btnUndoRemovalClick);
 
   // A refusal is shown once the editor has closed, never from inside its commit.
   connect(requirements_, &RequirementsModel::refused, this,
@@ -221,6 +240,9 @@ QWidget* TfrmControl::createRequirementsPart() {
   connect(requirements_, &RequirementsModel::edited, this, &TfrmControl::requirementsEdited);
   connect(btnAddRequirement, &QPushButton::clicked, this, &TfrmControl::btnAddRequirementClick);
   connect(btnRemoveRequirement, &QPushButton::clicked, this, &TfrmControl::btnRemoveRequirementClick);
+  connect(btnUndoRemoval, &QPushButton::clicked, this, &TfrmControl::btnUndoRemovalClick);
+  connect(tableRequirements->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+          &TfrmControl::updateRequirementButtons);
   connect(btnImport, &QPushButton::clicked, this, &TfrmControl::btnImportClick);
   connect(btnExport, &QPushButton::clicked, this, &TfrmControl::btnExportClick);
   return groupRequirements_;
@@ -276,6 +298,13 @@ void TfrmControl::setCaptions() {
   groupLots_->setTitle(kLotsGroup.text());
   btnAddRequirement->setText(kAdd.text());
   btnRemoveRequirement->setText(kRemove.text());
+  btnRemoveRequirement->setToolTip(kRemoveHint.text());
+  btnUndoRemoval->setText(kUndoRemoval.text());
+  btnUndoRemoval->setToolTip(kUndoRemovalHint.text());
+  if (env_.setupRefused.kind != SetupProblem::Kind::None) {
+    const QString file = QFileInfo(env_.setupPath).fileName();
+    labelRefused_->setText(kKeptAsRefused.text().arg(file, setupProblemText(env_.setupRefused, currentLanguage())));
+  }
   btnImport->setText(kImport.text());
   btnExport->setText(kExport.text());
   btnCopyLots->setText(kCopyTable.text());
@@ -294,6 +323,7 @@ void TfrmControl::setCaptions() {
 
 void TfrmControl::FormCreate() {
   requirements_->setRequirements(env_.setup->requirements);
+  updateRequirementButtons();
   fillSettings();
   setCaptions();
   btnProtocol->setEnabled(bool(env_.acceptanceProtocol));
@@ -344,12 +374,18 @@ void TfrmControl::SettingsChange() {
 }
 
 void TfrmControl::requirementsEdited() {
-  env_.setup->requirements = requirements_->requirements();
+  env_.setup->requirements = requirements_->requirementsInForce();
+  updateRequirementButtons();
   keepAndEvaluate();
 }
 
+void TfrmControl::updateRequirementButtons() {
+  btnRemoveRequirement->setEnabled(tableRequirements->selectionModel()->hasSelection());
+  btnUndoRemoval->setEnabled(requirements_->canUndoRemoval());
+}
+
 void TfrmControl::keepAndEvaluate() {
-  if (!writeControlSetup(env_.setupPath, *env_.setup)) {
+  if (env_.setupRefused.kind == SetupProblem::Kind::None && !writeControlSetup(env_.setupPath, *env_.setup)) {
     // The change stays in force for this run; the file keeps what it had.
     env_.ui->message(this, {kAppTitle.text(), cannotCreateFileText(QDir::toNativeSeparators(env_.setupPath), currentLanguage()),
                             ModalUi::Icon::Warning, ModalUi::Ok, ModalUi::Ok});
@@ -373,9 +409,13 @@ void TfrmControl::btnAddRequirementClick() {
 }
 
 void TfrmControl::btnRemoveRequirementClick() {
-  const QModelIndex current = tableRequirements->currentIndex();
-  if (current.isValid()) requirements_->removeRequirement(current.row());
+  // Only what the user selected: the current cell alone is no choice of a row.
+  QList<int> rows;
+  for (const QModelIndex& i : tableRequirements->selectionModel()->selectedIndexes()) rows.append(i.row());
+  requirements_->removeRequirements(rows);
 }
+
+void TfrmControl::btnUndoRemovalClick() { requirements_->undoRemoval(); }
 
 void TfrmControl::btnImportClick() {
   ModalUi::FileDialog dialog;
@@ -387,13 +427,17 @@ void TfrmControl::btnImportClick() {
   if (!chosen) return;
   writeLastReadPath(*env_.config, folderWithSeparator(QDir::toNativeSeparators(*chosen)));
   ControlSetup read;
-  if (readControlSetup(*chosen, read) != SetupReadResult::Ok) {
-    env_.ui->message(this, {kAppTitle.text(), kFileDamaged.text() + QStringLiteral(": ") + QFileInfo(*chosen).fileName(),
+  const SetupReadResult result = readControlSetup(*chosen, read);
+  if (result.status != SetupReadResult::Ok) {
+    SetupProblem problem = result.problem;
+    if (result.status == SetupReadResult::Missing) problem.kind = SetupProblem::Kind::Unreadable;
+    env_.ui->message(this, {kAppTitle.text(), setupNotLoadedText(QFileInfo(*chosen).fileName(), problem, currentLanguage()),
                             ModalUi::Icon::Warning, ModalUi::Ok, ModalUi::Ok});
     return;
   }
   *env_.setup = read;
   requirements_->setRequirements(read.requirements);
+  updateRequirementButtons();
   fillSettings();
   keepAndEvaluate();
 }

@@ -3,7 +3,8 @@
 // test lots with their statistics and verdicts, and the control chart of the selected lot. It
 // holds controls and handlers only: the main window keeps the requirements for the run and hands
 // in every evaluation; the rules, the file and the tables of texts live in the window-free code.
-// Every accepted change is kept at once in the requirements file.
+// Every accepted change is kept at once in the requirements file, unless that file was refused at
+// start: then it stays as it is, and the changes last for the run.
 #include "ControlEvaluation.h"
 #include "Requirements.h"
 
@@ -41,6 +42,7 @@ class TfrmControl : public QWidget {
     std::function<void()> setupChanged;                  // the main window evaluates again
     std::function<void(std::uint32_t series)> selectSeries;  // a series row becomes current
     std::function<void()> acceptanceProtocol;            // none: its button is disabled
+    SetupProblem setupRefused;  // why the requirements file was not loaded at start; None: it was
   };
 
   // A window of its own over `mainWindow`, freed when it closes.
@@ -57,6 +59,7 @@ class TfrmControl : public QWidget {
   QTableView* tableRequirements = nullptr;
   QPushButton* btnAddRequirement = nullptr;
   QPushButton* btnRemoveRequirement = nullptr;
+  QPushButton* btnUndoRemoval = nullptr;
   QPushButton* btnImport = nullptr;
   QPushButton* btnExport = nullptr;
   QSpinBox* spinSeating = nullptr;
@@ -75,6 +78,7 @@ class TfrmControl : public QWidget {
 
   void btnAddRequirementClick();
   void btnRemoveRequirementClick();
+  void btnUndoRemovalClick();
   void btnImportClick();
   void btnExportClick();
   void SettingsChange();
@@ -91,6 +95,8 @@ class TfrmControl : public QWidget {
   void setCaptions();
   void fillSettings();
   void requirementsEdited();
+  // Remove acts on selected rows only, Undo while there is a removal to take back.
+  void updateRequirementButtons();
   // Writes the requirements file and has the main window evaluate again.
   void keepAndEvaluate();
   int selectedLot() const;
@@ -103,6 +109,7 @@ class TfrmControl : public QWidget {
   int lot_ = 0;  // the lot the chart shows
   bool filling_ = false;
   QGroupBox* groupRequirements_ = nullptr;
+  QLabel* labelRefused_ = nullptr;  // shown while the requirements file is kept as it was refused
   QGroupBox* groupSettings_ = nullptr;
   QGroupBox* groupLots_ = nullptr;
   QLabel* settingLabels_[6] = {};

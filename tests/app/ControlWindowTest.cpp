@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
@@ -30,11 +31,11 @@ const QColor kFail(255, 190, 190);
 class ControlWindow : public test::MainWindowFixture {
  protected:
   QString setupPath() const { return dir_.filePath(QStringLiteral("GRX1-control.json")); }
-  // Three series: Base/Sand 50 MPa at 11:00 and 30 MPa at 10:00, Base/Clay 45 MPa; one
+  // Three series: Base/Sand 50 MPa at 11:00 and 30 MPa at 10:00, Base/Clay 45 MPa; by default one
   // requirement of 40 MPa for any object and material.
-  TfrmControl& open() {
+  TfrmControl& open(const char* requirements = R"({"requirements": [{"object": "*", "material": "*", "minDynamic": 40}]})") {
     writeIni("[Config]\r\nLangId=Eng\r\n");
-    EXPECT_TRUE(test::writeFileBytes(setupPath(), R"({"requirements": [{"object": "*", "material": "*", "minDynamic": 40}]})"));
+    EXPECT_TRUE(test::writeFileBytes(setupPath(), requirements));
     TForm1& form = start();
     const std::tuple<const char*, float, int> series[] = {{"Sand", 50, 11}, {"Sand", 30, 10}, {"Clay", 45, 12}};
     std::vector<test::RecordBuilder> records;
@@ -55,14 +56,17 @@ class ControlWindow : public test::MainWindowFixture {
     return {background(form_->StringGrid1, 2, 0, 2), background(form_->StringGrid1, 3, 5, 2), background(form_->StringGrid1, 4, 9, 2)};
   }
   // Typing over a cell: the first key opens its editor with that key, Return keeps the text. (A
-  // click on the current cell would open its editor a moment later instead.)
+  // click on the current cell would open its editor a moment later instead.) An editor already
+  // open takes the whole text.
   static void typeInto(QTableView* table, int row, int column, const QString& text) {
     const QModelIndex cell = table->model()->index(row, column);
-    if (table->currentIndex() != cell) QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualRect(cell).center());
-    QTest::keyClick(table, text.front().toLatin1());
     auto* editor = table->viewport()->findChild<QLineEdit*>();
+    if (!editor && table->currentIndex() != cell) QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualRect(cell).center());
+    if (!editor) QTest::keyClick(table, text.front().toLatin1());
+    const QString rest = editor ? text : text.mid(1);
+    editor = table->viewport()->findChild<QLineEdit*>();
     ASSERT_NE(editor, nullptr);
-    QTest::keyClicks(editor, text.mid(1));
+    QTest::keyClicks(editor, rest);
     QTest::keyClick(editor, Qt::Key_Return);
     // The editor's commit comes from the event queue, and a refusal's message after it.
     for (int i = 0; i < 2; ++i) QCoreApplication::processEvents();
@@ -83,7 +87,7 @@ TEST_F(ControlWindow, ATypedRequirementColoursRowsAndLotsAndAChartPointSelectsIt
   EXPECT_EQ(background(window.StringGridLots, 1, verdict, 1), kPass);
   typeInto(window.tableRequirements, 0, 2, QStringLiteral("2x5"));
   ASSERT_EQ(ui_.messages.size(), 1u);
-  EXPECT_EQ(ui_.messages[0].text, "Required dyn. modulus, MPa: \"2x5\" is not accepted: a number of zero or more is needed, "
+  EXPECT_EQ(ui_.messages[0].text, "Required dyn. modulus, MPa: \"2x5\" is not accepted: a number above zero is needed, "
                                    "such as 80 or 12,5. The previous value is kept.");
   EXPECT_EQ(window.tableRequirements->model()->index(0, 2).data().toString(), "25");
 
@@ -109,17 +113,17 @@ TEST_F(ControlWindow, RequirementsAreKeptInTheFileAndADamagedImportChangesNothin
   TfrmControl& window = open();
   typeInto(window.tableRequirements, 0, 3, QStringLiteral("85,5"));  // the static modulus
   ControlSetup kept;
-  ASSERT_EQ(readControlSetup(setupPath(), kept), SetupReadResult::Ok);
+  ASSERT_EQ(readControlSetup(setupPath(), kept).status, SetupReadResult::Ok);
   ASSERT_EQ(kept.requirements.size(), 1);
   EXPECT_EQ(kept.requirements[0].minStatic, 85.5);
   const QByteArray bytes = test::readFileBytes(setupPath());
 
   const QString damaged = dir_.filePath(QStringLiteral("damaged.json"));
-  ASSERT_TRUE(test::writeFileBytes(damaged, R"({"requirements": [{"object": "*", "material": "*", "minDynamic": "high"}]})"));
+  ASSERT_TRUE(test::writeFileBytes(damaged, R"({"requirements": [{"object": "*", "material": "*", "minDynamic": -40}]})"));
   ui_.fileAnswers = {damaged};
   QTest::mouseClick(window.btnImport, Qt::LeftButton);
   ASSERT_EQ(ui_.messages.size(), 1u);
-  EXPECT_EQ(ui_.messages[0].text, "File is not readable or damaged: damaged.json");
+  EXPECT_EQ(ui_.messages[0].text, R"(damaged.json is not loaded: requirement 1 (object "*", material "*"): minDynamic must be above 0)");
   EXPECT_EQ(ui_.fileDialogs[0].filters.first(), "JSON (*.json)");
   EXPECT_EQ(test::readFileBytes(setupPath()), bytes);
   EXPECT_EQ(form_->controlSetup(), kept);
@@ -157,6 +161,55 @@ TEST_F(ControlWindow, UndecidedRowsAreAmberWithTheirReasonAndTheLotFollowsTheSer
   EXPECT_EQ(impacts->index(0, 0).data(Qt::ToolTipRole).toString(),
             "duration 0,0 ms outside 16,0–19,0 ms; non-finite modulus");  // no force stored: no duration
   EXPECT_EQ(impacts->index(0, 0).data(Qt::BackgroundRole).value<QColor>(), amber);
+}
+
+TEST_F(ControlWindow, RemoveTakesSelectedRowsOnlyAndCtrlZOrUndoPutsThemBackIntoTheFile) {
+  TfrmControl& window = open();
+  QTableView* table = window.tableRequirements;
+  const QByteArray untouched = test::readFileBytes(setupPath()), kept = controlSetupJson(form_->controlSetup());
+  QTest::mouseClick(window.btnRemoveRequirement, Qt::LeftButton);  // no row selected
+  EXPECT_EQ(table->model()->rowCount(), 1);
+  EXPECT_EQ(test::readFileBytes(setupPath()), untouched);
+  EXPECT_FALSE(window.btnUndoRemoval->isEnabled());
+  for (const bool byKey : {true, false}) {
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualRect(table->model()->index(0, 1)).center());
+    QTest::mouseClick(window.btnRemoveRequirement, Qt::LeftButton);
+    EXPECT_EQ(table->model()->rowCount(), 0);
+    EXPECT_EQ(test::readFileBytes(setupPath()), controlSetupJson({}));
+    if (byKey) QTest::keyClick(table, Qt::Key_Z, Qt::ControlModifier);
+    else QTest::mouseClick(window.btnUndoRemoval, Qt::LeftButton);
+    EXPECT_EQ(table->model()->index(0, 2).data().toString(), "40") << byKey;
+    EXPECT_EQ(test::readFileBytes(setupPath()), kept) << byKey;
+    EXPECT_FALSE(window.btnUndoRemoval->isEnabled());
+  }
+  EXPECT_TRUE(ui_.messages.empty());
+}
+
+TEST_F(ControlWindow, NamesOfAnotherRowAreRefusedWhenTyped) {
+  TfrmControl& window = open();
+  QTest::mouseClick(window.btnAddRequirement, Qt::LeftButton);  // Base/Sand, the lot in view: its value is typed
+  typeInto(window.tableRequirements, 1, 2, QStringLiteral("45"));
+  typeInto(window.tableRequirements, 0, 0, QStringLiteral("Base"));
+  typeInto(window.tableRequirements, 0, 1, QStringLiteral("Sand"));
+  ASSERT_EQ(ui_.messages.size(), 1u);
+  EXPECT_EQ(ui_.messages[0].text, R"(Object "Base" and material "Sand" are already in row 2. The previous value is kept.)");
+  EXPECT_EQ(window.tableRequirements->model()->index(0, 1).data().toString(), "*");
+  ControlSetup kept;
+  ASSERT_EQ(readControlSetup(setupPath(), kept).status, SetupReadResult::Ok);
+  EXPECT_EQ(kept.requirements, QList<Requirement>({{"Base", "*", 40, {}, {}}, {"Base", "Sand", 45, {}, {}}}));
+}
+
+TEST_F(ControlWindow, AFileRefusedAtStartIsSaidOnceAndKeptAsItIs) {
+  const char* refused = R"({"requirements": [{"object": "*", "material": "*", "minDynamic": 40, "maxSV": 5}]})";
+  TfrmControl& window = open(refused);
+  ASSERT_EQ(ui_.messages.size(), 1u);
+  EXPECT_EQ(ui_.messages[0].text, R"(GRX1-control.json is not loaded: requirement 1: unknown key "maxSV")");
+  QTest::mouseClick(window.btnAddRequirement, Qt::LeftButton);
+  typeInto(window.tableRequirements, 0, 2, QStringLiteral("45"));
+  EXPECT_EQ(form_->controlSetup().requirements.size(), 1);
+  EXPECT_EQ(test::readFileBytes(setupPath()), refused);
+  EXPECT_EQ(ui_.messages.size(), 1u);
+  EXPECT_TRUE(window.findChild<QLabel*>("labelRefused")->isVisible());
 }
 
 // The window's protocol button shows the acceptance protocol of the measurements in the preview.

@@ -182,23 +182,58 @@ TEST(ImpactChecks, DurationIsTheRunAboveATenthOfThePeak) {
   EXPECT_TRUE(f.duration && f.nonFinite && f.svAbove);  // 0.064 ms, NaN, 6 ms above 5
 }
 
-TEST(ControlSetupFile, RoundTripAndDamagedFiles) {
-  QTemporaryDir dir;
+TEST(ControlSetupFile, RefusalsNameTheEntryAndRoundTrip) {
+  // A requirements list around the entry under test: {"requirements": [ENTRY]}.
+  const auto list = [](const char* entries) { return "{\"requirements\": [" + QByteArray(entries) + "]}"; };
+  const std::pair<QByteArray, const char*> cases[] = {
+      {list(R"({"object": "*", "material": "*", "minDynamic": 50}, {"object": "*", "material": "Глина", "minDynamic": 9},
+               {"object": "*", "material": "Песок", "minDynamic": 0})"),
+       R"(r.json: requirement 3 (object "*", material "Песок"): minDynamic must be above 0)"},
+      {list(R"({"object": "A", "material": "*", "minDynamic": -5})"), R"(r.json: requirement 1 (object "A", material "*"): minDynamic must be above 0)"},
+      {list(R"({"object": "A", "material": "*", "minDynamic": 5, "minStatic": 0})"), R"(r.json: requirement 1 (object "A", material "*"): minStatic must be above 0)"},
+      {list(R"({"object": "A", "material": "*", "minDynamic": 5, "maxSv": -0.1})"), R"(r.json: requirement 1 (object "A", material "*"): maxSv must not be below 0)"},
+      {list(R"({"object": "*", "material": "*", "minDynamic": 5}, {"object": "*", "material": "Песок", "minDynamic": 5},
+               {"object": "A", "material": "*", "minDynamic": 5}, {"object": " * ", "material": "Песок ", "minDynamic": 7})"),
+       R"(r.json: requirement 4 duplicates requirement 2 (object "*", material "Песок"))"},
+      {list(R"({"object": "*", "material": "*", "minDynamik": 80})"), R"(r.json: requirement 1: unknown key "minDynamik")"},
+      {list(R"({"object": "*", "material": "*", "minDynamic": "80"})"), R"(r.json: requirement 1 (object "*", material "*"): minDynamic must be a number)"},
+      {list(R"({"object": "*"})"), "r.json: requirement 1: material must be text"},
+      {list("5"), "r.json: requirement 1: not an object"},
+      {R"({"requirements": [], "settings": {"seating": 1}})", R"(r.json: "settings": unknown key "seating")"},
+      {R"({"requirements": [], "settings": {"seatingImpacts": 1.5}})", R"(r.json: "settings": seatingImpacts must be a whole number from 0 to 15)"},
+      {R"({"requirements": [], "settings": {"lotRule": "median"}})", R"(r.json: "settings": lotRule must be "each" or "statistical")"},
+      {R"({"requirements": [], "settings": {"durationMinMs": 20, "durationMaxMs": 19}})",
+       R"(r.json: "settings": durationMinMs must be a number above 0 and below durationMaxMs)"},
+      {R"({"requirements": [], "lotRule": "each"})", R"(r.json: top level: unknown key "lotRule")"},
+      {R"({"requirements": {}})", "r.json: top level: requirements must be a list"},
+      {"[]", "r.json: not a JSON object"},
+      {R"({"requirements": [})", "r.json: not JSON: a fault near byte 19"},
+  };
   ControlSetup setup = setupOf({req(80, "Дорога", "Песок"), req(50)}, LotRule::Statistical, 3);
-  setup.requirements[0].maxSv = 5.5;
-  const QString path = controlSetupPath(dir.path());
-  ASSERT_TRUE(writeControlSetup(path, setup));
+  setup.requirements[0].maxSv = 0;
+  for (const auto& [json, line] : cases) {
+    ControlSetup read = setup;
+    const SetupReadResult result = parseControlSetup(json, read);
+    EXPECT_EQ(result.status, SetupReadResult::Refused);
+    EXPECT_EQ(setupRefusalLine("r.json", result.problem, Language::English), QString::fromUtf8(line));
+    EXPECT_EQ(read, setup) << "a refused file changes nothing";
+  }
   ControlSetup read;
-  ASSERT_EQ(readControlSetup(path, read), SetupReadResult::Ok);
+  EXPECT_EQ(setupProblemText(parseControlSetup(cases[0].first, read).problem, Language::Russian),
+            "требование 3 (объект «*», материал «Песок»): minDynamic должен быть больше 0");
+  EXPECT_EQ(setupProblemText(parseControlSetup(cases[4].first, read).problem, Language::Russian),
+            "требование 4 повторяет требование 2 (объект «*», материал «Песок»)");
+  EXPECT_EQ(setupProblemText(parseControlSetup(cases[5].first, read).problem, Language::Russian),
+            "требование 1: неизвестный ключ «minDynamik»");
+
+  QTemporaryDir dir;
+  const QString path = controlSetupPath(dir.path());
+  ASSERT_TRUE(writeControlSetup(path, setup));  // what this program writes it reads again
+  ASSERT_EQ(readControlSetup(path, read).status, SetupReadResult::Ok);
   EXPECT_EQ(read, setup);
-  EXPECT_EQ(readControlSetup(dir.filePath("none.json"), read), SetupReadResult::Missing);
-  for (const char* json : {"", "[]", "{\"requirements\": {}}", "{\"requirements\": [{\"object\": \"*\"}]}",
-                           "{\"requirements\": [{\"object\": \"*\", \"material\": \"*\", \"minDynamic\": \"80\"}]}",
-                           "{\"requirements\": [], \"settings\": {\"seatingImpacts\": 1.5}}",
-                           "{\"requirements\": [], \"settings\": {\"lotRule\": \"median\"}}",
-                           "{\"requirements\": [], \"settings\": {\"durationMinMs\": 20, \"durationMaxMs\": 19}}"})
-    EXPECT_EQ(parseControlSetup(json, read), SetupReadResult::Damaged) << json;
-  EXPECT_EQ(read, setup) << "a damaged file changes nothing";
+  EXPECT_EQ(readControlSetup(dir.filePath("none.json"), read).status, SetupReadResult::Missing);
+  EXPECT_EQ(setupRefusalLine("d", readControlSetup(dir.path(), read).problem, Language::English),
+            "File is not readable or damaged: d");
 }
 
 }  // namespace

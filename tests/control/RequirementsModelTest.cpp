@@ -19,10 +19,13 @@ TEST(RequirementsModel, TypedCellsAreTakenOrRefusedWithTheCellKept) {
       {RequirementsModel::DynamicColumn, "80 МПа", "60", true},  {RequirementsModel::StaticColumn, "", "", false},
       {RequirementsModel::StaticColumn, "1e2", "100", false},    {RequirementsModel::SvColumn, "nan", "7", true},
       {RequirementsModel::ObjectColumn, "  ", "*", false},       {RequirementsModel::MaterialColumn, " Песок ", "Песок", false},
+      {RequirementsModel::DynamicColumn, "0", "60", true},       {RequirementsModel::StaticColumn, "0,0", "90", true},
+      {RequirementsModel::SvColumn, "0", "0", false},            {RequirementsModel::MaterialColumn, "Clay ", "Sand", true},
   };
   for (const Case& c : cases) {
     RequirementsModel model;
-    model.setRequirements({Requirement{QStringLiteral("Base"), QStringLiteral("Sand"), 60, 90, 7}});
+    model.setRequirements({Requirement{QStringLiteral("Base"), QStringLiteral("Sand"), 60, 90, 7},
+                           Requirement{QStringLiteral("Base"), QStringLiteral("Clay"), 60, 90, 7}});
     int refusals = 0, edits = 0;
     QObject::connect(&model, &RequirementsModel::refused, [&] { ++refusals; });
     QObject::connect(&model, &RequirementsModel::edited, [&] { ++edits; });

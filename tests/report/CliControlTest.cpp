@@ -51,6 +51,7 @@ class CliControl : public ::testing::Test {
 };
 
 TEST_F(CliControl, ArgumentAndFileErrorsAreOneLineWithExitTwo) {
+  ASSERT_TRUE(test::writeFileBytes(path("neg.json"), R"({"requirements": [{"object": "*", "material": "Песок", "minDynamic": -1}]})"));
   const std::pair<QStringList, QString> cases[] = {
       {{"--rule", "median"}, "--rule takes each or stat, not \"median\""},
       {{"--require-dyn", "-5"}, "--require-dyn needs a number of 0 or more, not \"-5\""},
@@ -62,7 +63,8 @@ TEST_F(CliControl, ArgumentAndFileErrorsAreOneLineWithExitTwo) {
        "unknown output format \"doc\"; -o takes .json, .csv or a report's .pdf, .png, .xlsx, .ods, "
        ".odt, .html, .txt, .rtf (or give --format)"},
       {{"--requirements", path("none.json")}, "File is not readable or damaged: none.json"},
-      {{"--requirements", path("s.grx")}, "File is not readable or damaged: s.grx"},
+      {{"--requirements", path("s.grx")}, "s.grx: not JSON: a fault near byte 1"},
+      {{"--requirements", path("neg.json"), "--lang", "ru"}, "neg.json: требование 1 (объект «*», материал «Песок»): minDynamic должен быть больше 0"},
       {{path("empty.grx"), "--lang", "ru"}, "Данных нет"},
       {{path("damaged.grx")}, "File is not readable or damaged: damaged.grx"},
       {{path("s.grx"), path("empty.grx")},
