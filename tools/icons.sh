@@ -8,3 +8,4 @@ command -v rsvg-convert >/dev/null || { echo "rsvg-convert is missing: apt-get i
 for size in 16 22 24 32 48 64 128 256; do
   rsvg-convert -w "$size" -h "$size" grx1.svg -o "grx1-$size.png"
 done
+python3 ../../tools/windows/ico.py grx1.ico grx1-{16,24,32,48,64,128,256}.png  # the Windows icon

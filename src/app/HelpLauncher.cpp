@@ -47,12 +47,10 @@ bool HelpLauncher::openContextHelp(const QString& helpFile) {
 
 QString HelpLauncher::htmlHelpFile() { return QDir::fromNativeSeparators(QString::fromLatin1(kChmPath)); }
 
+// On Windows too the help file must be there: the program ships its manual as HTML pages, and
+// the HTML help viewer would only say that it cannot open the file.
 bool HelpLauncher::canShowHtmlHelp() const {
-#ifdef _WIN32
-  return available_;
-#else
   return available_ && QFileInfo::exists(QDir::fromNativeSeparators(QString::fromLatin1(kChmPath)));
-#endif
 }
 
 bool HelpLauncher::showHtmlHelpContents(void* window) const {

@@ -18,8 +18,8 @@ class HelpLauncher {
   static bool openContextHelp(const QString& helpFile);
 
   bool hasHtmlHelp() const { return available_; }
-  // Whether the HTML help can show something: the entry point on Windows; elsewhere a viewer and
-  // the help file in the working folder.
+  // Whether the HTML help can show something: its viewer (the entry point on Windows) and the help
+  // file in the working folder.
   bool canShowHtmlHelp() const;
   // Shows the table of contents of "Help\GRX1Help.chm" (relative to the working folder); does
   // nothing when no viewer exists. False when the viewer could not be started.

@@ -8,7 +8,20 @@
 #include <cstdio>
 #include <cstring>
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+#endif
+
 int main(int argc, char* argv[]) {
+#ifdef _WIN32
+  // Tables and messages are UTF-8 with bare line feeds on every system, so a script gets the same
+  // bytes; a console shows them as UTF-8.
+  _setmode(_fileno(stdout), _O_BINARY);
+  _setmode(_fileno(stderr), _O_BINARY);
+  SetConsoleOutputCP(CP_UTF8);
+#endif
   // The report and the acceptance protocol need fonts and so a GUI application of their own.
   if (argc > 1 && (std::strcmp(argv[1], "report") == 0 || std::strcmp(argv[1], "control") == 0))
     return grx::cliReportMain(argc, argv);

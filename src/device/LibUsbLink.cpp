@@ -1,6 +1,11 @@
 #include "LibUsbLink.h"
 
-#include <usb.h>  // types and signatures only; the library itself is loaded at run time
+// Types and signatures only; the library itself is loaded at run time.
+#ifdef _WIN32
+#include "LibUsbWin32.h"
+#else
+#include <usb.h>
+#endif
 
 #include <cerrno>
 #include <cstdlib>

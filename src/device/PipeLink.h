@@ -1,7 +1,8 @@
 #pragma once
 // The bulk-pipe driver transport: the tester's two bulk pipes as files below its device path,
 // "Pipe00" host to tester and "Pipe01" tester to host.
-//   Windows: testers are the present device interfaces of the driver's class (SetupAPI).
+//   Windows: testers are the present device interfaces of the driver's class (SetupAPI); with
+//            $GRX1_PIPE_DIR set, its sub-folders instead (the simulated tester, seen through Wine).
 //   Linux:   testers are the sub-folders of $GRX1_PIPE_DIR (else /run/grx1); the pipes are FIFOs or
 //            character devices, and every read waits at most `chunkTimeoutMs` for each chunk.
 // No Qt here, so the Windows variant can be compiled alone by a cross compiler.

@@ -6,6 +6,8 @@
 #include <windows.h>
 #include <setupapi.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 namespace grx {
@@ -14,6 +16,25 @@ namespace {
 // The driver's device interface class {E6EF7DCD-1795-4A08-9FBF-AA78423C26F0}.
 const GUID kTesterInterfaceClass = {0xE6EF7DCD, 0x1795, 0x4A08, {0x9F, 0xBF, 0xAA, 0x78, 0x42, 0x3C, 0x26, 0xF0}};
 
+// $GRX1_PIPE_DIR, when set, stands in for the driver: its sub-folders are the testers, in ascending
+// byte order of their names, as on Linux. The simulated tester serves its pipes there, and Wine
+// shows a Linux folder through its drive mapping, so a read can be tried without a driver.
+int listPipeFolder(const std::string& folder, std::string& list) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA entry{};
+  HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &entry);
+  if (find != INVALID_HANDLE_VALUE) {
+    do {
+      const std::string name = entry.cFileName;
+      if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name != "." && name != "..") names.push_back(name);
+    } while (FindNextFileA(find, &entry));
+    FindClose(find);
+  }
+  std::sort(names.begin(), names.end());
+  for (const std::string& name : names) list += folder + "\\" + name + "\n";
+  return int(names.size());
+}
+
 }  // namespace
 
 TPipeLink::TPipeLink() : readHandle_(INVALID_HANDLE_VALUE), writeHandle_(INVALID_HANDLE_VALUE) {}
@@ -21,6 +42,7 @@ TPipeLink::TPipeLink() : readHandle_(INVALID_HANDLE_VALUE), writeHandle_(INVALID
 TPipeLink::~TPipeLink() { Close(); }
 
 int TPipeLink::FindDevices(std::string& list) {
+  if (const char* folder = std::getenv("GRX1_PIPE_DIR"); folder && *folder) return listPipeFolder(folder, list);
   HDEVINFO set = SetupDiGetClassDevsA(&kTesterInterfaceClass, nullptr, nullptr,
                                       DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
   if (set == INVALID_HANDLE_VALUE) return 0;

@@ -55,10 +55,11 @@ FileHomes fileHomes(const QString& programFolder, bool programFolderWritable) {
   return {userFolder(QStandardPaths::AppConfigLocation), userFolder(QStandardPaths::AppDataLocation)};
 }
 
-// An installed program (bin beside share/doc/grx1) never writes into its folder, even when run by
-// a user who could.
+// An installed program never writes into its folder, even when run by a user who could: on Linux
+// its folder is bin beside share/doc/grx1, on Windows the setup program left its uninstaller there.
 FileHomes fileHomes(const QString& programFolder) {
-  const bool installed = QFileInfo(programFolder + QStringLiteral("/../share/doc/grx1")).isDir();
+  const bool installed = QFileInfo(programFolder + QStringLiteral("/../share/doc/grx1")).isDir() ||
+                         QFileInfo(programFolder + QStringLiteral("/Uninstall.exe")).isFile();
   return fileHomes(programFolder, !installed && folderIsWritable(programFolder));
 }
 

@@ -10,7 +10,9 @@
 #include <sys/statvfs.h>
 #include <unistd.h>
 #else
+#include <QDir>
 #include <QStorageInfo>
+#include <windows.h>
 #endif
 
 namespace grx {
@@ -137,8 +139,10 @@ bool renameLocalFile(const QString& from, const QString& to) {
 #ifndef _WIN32
   return ::rename(localFileName(from).constData(), localFileName(to).constData()) == 0;
 #else
-  QFile::remove(to);
-  return QFile::rename(from, to);
+  // One step that replaces the old file: removing it first would lose it when the rename fails.
+  const auto wide = [](const QString& name) { return reinterpret_cast<LPCWSTR>(name.utf16()); };
+  const QString source = QDir::toNativeSeparators(from), target = QDir::toNativeSeparators(to);
+  return MoveFileExW(wide(source), wide(target), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 #endif
 }
 

@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -30,6 +31,35 @@ TEST(AppPaths, AWritableProgramFolderKeepsItsFilesBesideTheProgram) {
   const FileHomes homes = fileHomes(dir.path());
   EXPECT_EQ(homes.config, dir.path());
   EXPECT_EQ(homes.data, dir.path());
+}
+
+// A folder the user could write to is still an installed program's when the setup program's
+// uninstaller lies in it (Windows) or it is bin beside share/doc/grx1 (Linux).
+TEST(AppPaths, AnInstalledProgramKeepsItsFilesInTheUsersFolders) {
+  QStandardPaths::setTestModeEnabled(true);
+  struct Case {
+    const char* marker;  // created below the temporary folder
+    bool markerIsFolder;
+    bool beside;
+  };
+  const Case cases[] = {
+      {"bin/Uninstall.exe", false, false},
+      {"share/doc/grx1", true, false},
+      {"bin/uninstall.txt", false, true},
+      {"bin/share/doc/grx1", true, true},
+  };
+  for (const Case& c : cases) {
+    QTemporaryDir dir;
+    QDir(dir.path()).mkpath(QStringLiteral("bin"));
+    const QString marker = dir.filePath(QString::fromLatin1(c.marker));
+    if (c.markerIsFolder) QDir().mkpath(marker);
+    else QFile(marker).open(QIODevice::WriteOnly);
+    const QString program = QDir::toNativeSeparators(dir.filePath(QStringLiteral("bin")));
+    const FileHomes homes = fileHomes(program);
+    EXPECT_EQ(homes.config == program, c.beside) << c.marker;
+    EXPECT_EQ(homes.data == program, c.beside) << c.marker;
+  }
+  QStandardPaths::setTestModeEnabled(false);
 }
 
 TEST(TextPair, CurrentLanguagePicksTheText) {

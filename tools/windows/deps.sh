@@ -1,0 +1,188 @@
+#!/usr/bin/env bash
+# Builds the libraries the Windows program needs with the MinGW-w64 cross compiler, from Debian's
+# own source packages, into a cache outside the work tree. A library is built once for each version
+# of its source package (a stamp in the prefix names it); later runs only look at the stamps.
+#   GRX1_WINDOWS_CACHE  the cache folder (default ~/.cache/grx1-windows)
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+cache=${GRX1_WINDOWS_CACHE:-$HOME/.cache/grx1-windows}
+prefix=$cache/prefix
+export GRX1_WINDOWS_PREFIX=$prefix
+jobs=${GRX1_JOBS:-2}
+host=x86_64-w64-mingw32
+mkdir -p "$cache/src" "$cache/build" "$prefix"
+# Qt keeps the toolchain file's path in its own; a copy in the cache outlives any work tree.
+cp "$here/mingw.cmake" "$cache/mingw.cmake"
+toolchain=$cache/mingw.cmake
+
+log() { printf '[windows deps] %s\n' "$*" >&2; }
+
+# The package archive serves sources through a deb-src entry made from the machine's own entries.
+ensure_deb_src() {
+  apt-get source --print-uris qt6-base >/dev/null 2>&1 && return 0
+  log "adding deb-src entries made from this machine's apt sources"
+  local out=/etc/apt/sources.list.d/grx1-deb-src.sources f
+  : >"$out.tmp"
+  for f in /etc/apt/sources.list.d/*.sources; do
+    grep -q '^Types: deb$' "$f" || continue
+    sed 's/^Types: deb$/Types: deb-src/' "$f" >>"$out.tmp"
+    echo >>"$out.tmp"
+  done
+  mv "$out.tmp" "$out"
+  if [ -f /etc/apt/sources.list ]; then
+    sed -n 's/^deb /deb-src /p' /etc/apt/sources.list >/etc/apt/sources.list.d/grx1-deb-src.list
+  fi
+  apt-get update -qq
+}
+
+# The version apt would fetch for a source package, from its .dsc name.
+source_version() {
+  apt-get source --print-uris "$1" 2>/dev/null | sed -n "s/.*'[^']*\.dsc' \([^_]*\)_\([^ ]*\)\.dsc .*/\2/p" | head -1
+}
+
+# Unpacks a source package (with Debian's patches) once; prints its folder.
+unpack() {
+  local pkg=$1 ver=$2 dir=$cache/src/$1-$2
+  if [ ! -d "$dir" ]; then
+    log "fetching the source of $pkg $ver"
+    rm -rf "$cache/src/dl-$pkg" && mkdir -p "$cache/src/dl-$pkg"
+    chmod 777 "$cache/src/dl-$pkg" # apt's own user fetches into it
+    (cd "$cache/src/dl-$pkg" && apt-get source --download-only -qq "$pkg=$ver" >/dev/null &&
+      dpkg-source -x ./*.dsc "$dir.tmp" >/dev/null)
+    mv "$dir.tmp" "$dir"
+    rm -rf "$cache/src/dl-$pkg"
+  fi
+  echo "$dir"
+}
+
+stamp() { echo "$prefix/.built-$1-$2"; }
+done_already() { [ -f "$(stamp "$1" "$2")" ]; }
+mark_done() { rm -f "$prefix"/.built-"$1"-*; touch "$(stamp "$1" "$2")"; }
+
+build_qtbase() {
+  local ver; ver=$(source_version qt6-base)
+  done_already qtbase "$ver" && return 0
+  local s; s=$(unpack qt6-base "$ver")
+  log "building qtbase $ver for Windows (about an hour on 2 cores)"
+  local b=$cache/build/qtbase
+  rm -rf "$b"
+  # Debian's source lacks the Wintab header (tablet events off); the Windows platform plugin of this
+  # Qt needs OpenGL on (dynamic, as on Windows). The SQL drivers are built on their own below.
+  cmake -G Ninja -S "$s" -B "$b" -Wno-dev \
+    -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_INSTALL_PREFIX="$prefix/qt" \
+    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+    -DQT_BUILD_TESTS=OFF -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_BENCHMARKS=OFF \
+    -DFEATURE_system_zlib=OFF -DFEATURE_system_pcre2=OFF -DFEATURE_system_harfbuzz=OFF \
+    -DFEATURE_system_freetype=OFF -DFEATURE_system_png=OFF -DFEATURE_system_jpeg=OFF \
+    -DFEATURE_system_doubleconversion=OFF -DFEATURE_system_md4c=OFF \
+    -DFEATURE_dbus=OFF -DFEATURE_tabletevent=OFF -DFEATURE_icu=OFF \
+    -DFEATURE_sql_sqlite=OFF -DFEATURE_sql_psql=OFF -DFEATURE_sql_odbc=OFF \
+    -DFEATURE_sql_mysql=OFF -DFEATURE_sql_ibase=OFF -DFEATURE_sql_oci=OFF -DFEATURE_sql_db2=OFF \
+    >"$cache/build/qtbase-configure.log"
+  cmake --build "$b" -j"$jobs" >"$cache/build/qtbase-build.log"
+  cmake --install "$b" >/dev/null
+  mark_done qtbase "$ver"
+}
+
+# SQLite from Debian's source: its amalgamation, compiled into a DLL for Qt's SQLite driver.
+build_sqlite() {
+  local ver; ver=$(source_version sqlite3)
+  done_already sqlite "$ver" && return 0
+  local s; s=$(unpack sqlite3 "$ver")
+  log "building SQLite $ver"
+  local b=$cache/build/sqlite
+  rm -rf "$b" && mkdir -p "$b"
+  (cd "$b" && "$s/configure" --host=$host BCC=gcc --disable-tcl --disable-readline >/dev/null &&
+    make -s sqlite3.c sqlite3.h >/dev/null 2>&1)
+  mkdir -p "$prefix/include" "$prefix/lib" "$prefix/bin"
+  $host-gcc-posix -O2 -shared -o "$prefix/bin/libsqlite3-0.dll" "$b/sqlite3.c" \
+    -DSQLITE_ENABLE_COLUMN_METADATA -DSQLITE_ENABLE_FTS5 -DSQLITE_ENABLE_RTREE \
+    -DSQLITE_API='__declspec(dllexport)' -Wl,--out-implib,"$prefix/lib/libsqlite3.dll.a"
+  cp "$b/sqlite3.h" "$s/src/sqlite3ext.h" "$prefix/include/" 2>/dev/null || cp "$b/sqlite3.h" "$prefix/include/"
+  mark_done sqlite "$ver"
+}
+
+# libpq from Debian's PostgreSQL source, for Qt's PostgreSQL driver (a shared lab archive).
+build_libpq() {
+  local ver; ver=$(source_version postgresql-15)
+  done_already libpq "$ver" && return 0
+  local s; s=$(unpack postgresql-15 "$ver")
+  log "building libpq $ver"
+  local b=$cache/build/libpq
+  rm -rf "$b" && mkdir -p "$b"
+  (cd "$b" && "$s/configure" --host=$host --prefix="$prefix" --without-readline --without-zlib \
+      --without-icu --without-openssl --without-gssapi --without-ldap >"$cache/build/libpq-configure.log" &&
+    make -s -C src/include >/dev/null && make -s -C src/common -j"$jobs" >/dev/null &&
+    make -s -C src/port -j"$jobs" >/dev/null &&
+    make -s -C src/interfaces/libpq -j"$jobs" >"$cache/build/libpq-build.log" 2>&1 &&
+    make -s -C src/include install >/dev/null && make -s -C src/interfaces/libpq install >/dev/null)
+  mark_done libpq "$ver"
+}
+
+# Qt's SQLite and PostgreSQL drivers, built against the installed Qt as their own project.
+build_sqldrivers() {
+  local ver; ver=$(source_version qt6-base)-$(source_version sqlite3)-$(source_version postgresql-15)
+  done_already sqldrivers "$ver" && return 0
+  local s; s=$(unpack qt6-base "$(source_version qt6-base)")
+  log "building Qt's SQL drivers"
+  local b=$cache/build/sqldrivers
+  rm -rf "$b"
+  local pqlib=$prefix/lib/libpq.dll.a
+  [ -f "$pqlib" ] || pqlib=$prefix/lib/libpq.a
+  cmake -G Ninja -S "$s/src/plugins/sqldrivers" -B "$b" -Wno-dev \
+    -DCMAKE_TOOLCHAIN_FILE="$prefix/qt/lib/cmake/Qt6/qt.toolchain.cmake" -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_INSTALL_PREFIX="$prefix/qt" -DFEATURE_system_sqlite=ON \
+    -DSQLite3_INCLUDE_DIR="$prefix/include" -DSQLite3_LIBRARY="$prefix/lib/libsqlite3.dll.a" \
+    -DPostgreSQL_INCLUDE_DIR="$prefix/include" -DPostgreSQL_LIBRARY="$pqlib" \
+    -DFEATURE_sql_odbc=OFF -DFEATURE_sql_mysql=OFF -DFEATURE_sql_ibase=OFF \
+    -DFEATURE_sql_oci=OFF -DFEATURE_sql_db2=OFF >"$cache/build/sqldrivers-configure.log"
+  cmake --build "$b" -j"$jobs" >"$cache/build/sqldrivers-build.log"
+  cmake --install "$b" >/dev/null
+  mark_done sqldrivers "$ver"
+}
+
+# QCustomPlot is one source file: a static library and the CMake package name the program asks for.
+build_qcustomplot() {
+  local ver; ver=$(source_version qcustomplot)
+  done_already qcustomplot "$ver" && return 0
+  local s; s=$(unpack qcustomplot "$ver")
+  log "building QCustomPlot $ver"
+  local b=$cache/build/qcustomplot
+  rm -rf "$b"
+  cmake -G Ninja -S "$here/qcustomplot" -B "$b" -Wno-dev -DQCUSTOMPLOT_SOURCE="$s" \
+    -DCMAKE_TOOLCHAIN_FILE="$prefix/qt/lib/cmake/Qt6/qt.toolchain.cmake" -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_INSTALL_PREFIX="$prefix" >/dev/null
+  cmake --build "$b" -j"$jobs" >"$cache/build/qcustomplot-build.log"
+  cmake --install "$b" >/dev/null
+  mark_done qcustomplot "$ver"
+}
+
+# A library with a CMake build of its own: NAME PACKAGE-OR-FOLDER VERSION [cmake options].
+build_cmake_lib() {
+  local name=$1 s=$2 ver=$3; shift 3
+  done_already "$name" "$ver" && return 0
+  log "building $name $ver"
+  local b=$cache/build/$name
+  rm -rf "$b"
+  cmake -G Ninja -S "$s" -B "$b" -Wno-dev -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+    -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" "$@" >"$cache/build/$name-configure.log"
+  cmake --build "$b" -j"$jobs" >"$cache/build/$name-build.log"
+  cmake --install "$b" >/dev/null
+  mark_done "$name" "$ver"
+}
+
+ensure_deb_src
+build_qtbase
+build_sqlite
+build_libpq
+build_sqldrivers
+build_qcustomplot
+v=$(source_version libxlsxwriter)
+build_cmake_lib xlsxwriter "$(unpack libxlsxwriter "$v")" "$v" -DUSE_SYSTEM_MINIZIP=OFF -DBUILD_TESTS=OFF
+v=$(source_version geographiclib)
+build_cmake_lib geographiclib "$(unpack geographiclib "$v")" "$v" -DBUILD_SHARED_LIBS=OFF \
+  -DBUILD_DOCUMENTATION=OFF -DBUILD_MANPAGES=OFF -DEXAMPLEDIR= -DCMAKE_DISABLE_FIND_PACKAGE_Boost=ON
+v=$(dpkg-query -W -f='${Version}' googletest)
+build_cmake_lib googletest /usr/src/googletest "$v" -DBUILD_SHARED_LIBS=OFF -Dgtest_disable_pthreads=OFF
+log "the libraries are in $prefix"
