@@ -2,7 +2,14 @@
 # icon, the udev rule for the tester and the documentation.
 include(GNUInstallDirs)
 
-install(TARGETS grx1 grx1-cli grx1-tester-sim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS grx1 grx1-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+if(TARGET grx1-tester-sim)  # it serves POSIX FIFOs: not on Windows
+  install(TARGETS grx1-tester-sim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+endif()
+# Windows has its own folder and setup program (tools/windows.sh); the rest is for Linux desktops.
+if(WIN32)
+  return()
+endif()
 
 set(GRX1_PACKAGING ${PROJECT_SOURCE_DIR}/packaging)
 install(FILES ${GRX1_PACKAGING}/grx1.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)

@@ -2,6 +2,7 @@
 ; files.nsh and unfiles.nsh (the folder's files, to install and to remove) and passes
 ; /DVERSION=... /DFOLDER=... /DWORK=... /DOUT=...
 Unicode true
+Target amd64-unicode
 !include "MUI2.nsh"
 !include "x64.nsh"
 

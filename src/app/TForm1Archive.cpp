@@ -134,7 +134,7 @@ bool TForm1::mayStartNewArchive(const QString& connection, ArchiveError& error) 
   }
   if (aside.isEmpty()) return true;
   // The journal files belong to the damaged file and go with it.
-  for (const QString suffix : {QStringLiteral("-wal"), QStringLiteral("-shm")})
+  for (const QString& suffix : {QStringLiteral("-wal"), QStringLiteral("-shm")})
     if (localFileState(location->path + suffix).exists) renameLocalFile(location->path + suffix, aside + suffix);
   if (renameLocalFile(location->path, aside)) return true;
   error = {ArchiveFailure::CannotOpen, {}, 0};

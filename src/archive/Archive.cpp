@@ -141,7 +141,7 @@ void Archive::openSqliteFile(ArchiveAccess access, int target, ArchiveError& err
   // An archive that could not be made leaves no empty file behind.
   if (!file.exists) {
     QSqlDatabase::database(name_, false).close();
-    for (const QString suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm"), QStringLiteral("-journal")})
+    for (const QString& suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm"), QStringLiteral("-journal")})
       removeLocalFile(path + suffix);
   }
 }

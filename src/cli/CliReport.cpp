@@ -85,7 +85,11 @@ int runCliReport(const QStringList& args, QTextStream& out, QTextStream& err) {
 }
 
 int cliReportMain(int argc, char* argv[]) {
+#ifndef Q_OS_WIN
+  // No display is needed. Windows' own platform needs none either and brings the system's fonts,
+  // which the offscreen one would not find there.
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
   // Qt's own notes about the environment (runtime folder, fonts) are not this command's output.
   qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
     if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "%s\n", qPrintable(text));

@@ -42,6 +42,7 @@ const std::array<const char*, kLibUsbEntryPoints> kNames = {
 // The asynchronous transfers and the driver installation helpers exist only in the Windows
 // library; the Linux libusb 0.1 lacks them. Every entry point is required on Windows; elsewhere
 // these are resolved when present, so the system's library can be used.
+#ifndef _WIN32
 bool windowsOnly(int index) {
   switch (index) {
     case 1: case 3: case 11: case 17: case 19: case 20: case 21: case 22: case 23:
@@ -51,6 +52,7 @@ bool windowsOnly(int index) {
       return false;
   }
 }
+#endif
 
 bool required(int index) {
 #ifdef _WIN32

@@ -1,6 +1,7 @@
 #include "ReportLayout.h"
 
 #include <QFont>
+#include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QHash>
 #include <QImage>
@@ -27,6 +28,24 @@ namespace {
 constexpr double kReferenceDpi = 1200;
 constexpr double kMmPerReferenceDot = 25.4 / kReferenceDpi;
 
+// The reports name Windows' families. A Windows without one of them (Wine has none) gets its
+// metric twin when that is installed, as fontconfig gives it on Linux, so that texts are measured
+// and laid out alike everywhere.
+void useMetricTwins() {
+#ifdef Q_OS_WIN
+  static const bool done = [] {
+    const QStringList families = QFontDatabase::families();
+    const std::pair<const char*, const char*> twins[] = {
+        {"Times New Roman", "Liberation Serif"}, {"Arial", "Liberation Sans"}, {"Courier New", "Liberation Mono"}};
+    for (const auto& [family, twin] : twins)
+      if (!families.contains(QLatin1String(family)) && families.contains(QLatin1String(twin)))
+        QFont::insertSubstitution(QLatin1String(family), QLatin1String(twin));
+    return true;
+  }();
+  (void)done;
+#endif
+}
+
 class Measure {
  public:
   explicit Measure(const ReportFont& font) : metrics_(makeFont(font), referenceDevice()) {}
@@ -35,6 +54,7 @@ class Measure {
   double lineHeightMm() const { return metrics_.height() * kMmPerReferenceDot; }
 
   static QFont makeFont(const ReportFont& font) {
+    useMetricTwins();
     QFont f(font.family);
     f.setPointSizeF(font.pointSize);
     f.setBold(font.bold);

@@ -186,13 +186,14 @@ TEST_F(ArchiveWindow, ADamagedArchiveIsPutAsideForANewOneAndTheWindowSaysWhereIt
   form_->Actions->AArchive->trigger();
   ASSERT_EQ(ui_.messages.size(), 1u);
   const QString text = ui_.messages[0].text;
-  EXPECT_TRUE(text.startsWith("\"" + archivePath() + "\" is damaged or not an archive of this program; it was left as "
-                              "it is.\nStart a new archive? The damaged file is renamed to \"" + archivePath() + ".damaged-"))
+  const QString shown = QDir::toNativeSeparators(archivePath());
+  EXPECT_TRUE(text.startsWith("\"" + shown + "\" is damaged or not an archive of this program; it was left as "
+                              "it is.\nStart a new archive? The damaged file is renamed to \"" + shown + ".damaged-"))
       << text.toStdString();
   EXPECT_EQ(test::readFileBytes(text.section(u'"', 3, 3)), QByteArray(5000, 'x'));
   TfrmArchive* window = form_->archiveWindow();
   ASSERT_NE(window, nullptr);
-  EXPECT_EQ(window->labelLocation->text(), "Archive: " + archivePath());
+  EXPECT_EQ(window->labelLocation->text(), "Archive: " + QDir::toNativeSeparators(archivePath()));
   EXPECT_EQ(window->tableSeries->rowCount(), 0);
   EXPECT_TRUE(QFileInfo(archivePath()).size() > 0);  // the new, empty archive
 }

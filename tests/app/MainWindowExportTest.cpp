@@ -44,7 +44,7 @@ class MainWindowExport : public test::MainWindowFixture {
     return form;
   }
   QString work(const QString& name) const { return QDir(work_.path()).filePath(name); }
-  QString program(const QString& name) const { return dir_.path() + QDir::separator() + name; }
+  QString program(const QString& name) const { return QDir::toNativeSeparators(dir_.path()) + QDir::separator() + name; }
   static QStringList lines(const QString& file) { return QString::fromLatin1(test::readFileBytes(file)).split(u'\n'); }
   QStringList workFiles() const { return QDir(work_.path()).entryList(QDir::Files | QDir::Hidden); }
 
@@ -91,16 +91,16 @@ TEST_F(MainWindowExport, SingleSignalFilesComeFromTheSelectedImpact) {
     EXPECT_EQ(d.title, "Save as...");
     EXPECT_TRUE(d.save);
     EXPECT_TRUE(d.confirmOverwrite);
-    EXPECT_EQ(d.filters, QStringList({"csv-files (*.csv)", "All files (*)"}));
+    EXPECT_EQ(d.filters, QStringList({"csv-files (*.csv)", test::kAllFiles}));
     // the first proposal is in the program folder, the others where the first file went
-    const QString folder = c.action == a->ACopyAtoCsv ? program("") : work_.path() + u'/';
+    const QString folder = c.action == a->ACopyAtoCsv ? program("") : QDir::toNativeSeparators(work_.path()) + QDir::separator();
     EXPECT_EQ(d.fileName, folder + c.proposed);
     const QStringList l = lines(work(QString::fromLatin1(c.proposed)));
     EXPECT_EQ(l.size(), 519) << c.proposed;
     EXPECT_EQ(l[1], ";Series/Impact: 7/2");
     EXPECT_EQ(l[6], c.line7) << c.proposed;
   }
-  EXPECT_TRUE(iniBytes().contains("LastReadPath=" + QDir::toNativeSeparators(work_.path()).toUtf8() + "/\r\n"));
+  EXPECT_TRUE(iniBytes().contains(lastReadPathLine(work_.path())));
   EXPECT_TRUE(ui_.messages.empty());
 }
 
@@ -136,7 +136,7 @@ TEST_F(MainWindowExport, AWrongExtensionIsCorrectedAndTheDialogShownAgain) {
     EXPECT_TRUE(QFileInfo::exists(work(QString::fromLatin1(c.corrected)))) << c.corrected;
   }
   EXPECT_EQ(workFiles(), QStringList({"all.csv", "data.csv", "sound.wav"}));
-  EXPECT_EQ(ui_.fileDialogs[0].filters, QStringList({"wav-files (*.wav)", "All files (*)"}));
+  EXPECT_EQ(ui_.fileDialogs[0].filters, QStringList({"wav-files (*.wav)", test::kAllFiles}));
   EXPECT_EQ(lines(work("all.csv")).size(), 524);  // full view: 523 lines
 }
 
@@ -188,7 +188,7 @@ TEST_F(MainWindowExport, AllSignalsWavWritesTheFilesOfTheViewWithoutADialog) {
       EXPECT_EQ(single.size(), 1068);
       EXPECT_EQ(test::readFileBytes(work(name)), single) << name;
     }
-    EXPECT_TRUE(iniBytes().contains("LastReadPath=" + QDir::toNativeSeparators(work_.path()).toUtf8() + "/\r\n"));
+    EXPECT_TRUE(iniBytes().contains(lastReadPathLine(work_.path())));
     ui_.fileDialogs.clear();
   }
 }

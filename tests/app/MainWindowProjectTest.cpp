@@ -70,7 +70,7 @@ TEST_F(MainWindowProject, SaveProposesADatedNameAndAppliesTheExtensionRules) {
   }
   EXPECT_TRUE(first.startsWith(QDir::toNativeSeparators(dir_.path()) + QDir::separator()));
   EXPECT_TRUE(QRegularExpression(QStringLiteral("\\d{6}\\.\\d{4}\\.grx$")).match(first).hasMatch()) << first.toStdString();
-  EXPECT_TRUE(iniBytes().contains("LastReadPath=" + QDir::toNativeSeparators(work_.path()).toUtf8() + "/\r\n"));
+  EXPECT_TRUE(iniBytes().contains(lastReadPathLine(work_.path())));
   EXPECT_TRUE(ui_.messages.empty());
 }
 
@@ -166,7 +166,7 @@ TEST_F(MainWindowProject, CommandLineArgumentsAreJoinedWithBlanks) {
   form.OpenFromCommandLine({path("My"), QStringLiteral("data/x.grx")});
   EXPECT_TRUE(ui_.fileDialogs.empty());
   EXPECT_EQ(form.measurements().count(), 7u);
-  EXPECT_TRUE(iniBytes().contains("LastReadPath=" + QDir::toNativeSeparators(path("My data")).toUtf8() + "/\r\n"));
+  EXPECT_TRUE(iniBytes().contains(lastReadPathLine(path("My data"))));
 }
 
 TEST_F(MainWindowProject, SaveThenOpenGivesTheSameBytes) {

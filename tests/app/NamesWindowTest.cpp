@@ -215,7 +215,7 @@ TEST_F(NamesWindow, SaveNamesAreCorrectedAndGrxBringsTheDialogBack) {
     for (const QString& a : c.answers) ui.fileAnswers.push_back(a.isEmpty() ? a : dir.filePath(a));
     w.btnToFileClick();
     ASSERT_EQ(int(ui.fileDialogs.size()), c.dialogs) << c.answers.join(' ').toStdString();
-    EXPECT_EQ(ui.fileDialogs[0].fileName, dir.path() + QDir::separator() + "260307.0905.mtgrx");
+    EXPECT_EQ(ui.fileDialogs[0].fileName, QDir::toNativeSeparators(dir.path()) + QDir::separator() + "260307.0905.mtgrx");
     EXPECT_EQ(ui.fileDialogs[0].title, "Save as...");
     EXPECT_TRUE(ui.fileDialogs[0].save && ui.fileDialogs[0].confirmOverwrite);
     if (c.dialogs == 2) {

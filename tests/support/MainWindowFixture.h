@@ -6,6 +6,7 @@
 #include "device/LinkState.h"
 
 #include <QFile>
+#include <QDir>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -14,8 +15,19 @@
 
 namespace grx::test {
 
+// The file dialogs' filter for every file, as the platform writes it.
+#ifdef _WIN32
+inline constexpr const char* kAllFiles = "All files (*.*)";
+#else
+inline constexpr const char* kAllFiles = "All files (*)";
+#endif
+
 class MainWindowFixture : public ::testing::Test {
  protected:
+  // The line GRX1.ini keeps for the last folder: native separators, and one at the end.
+  static QByteArray lastReadPathLine(const QString& folder) {
+    return "LastReadPath=" + QDir::toNativeSeparators(folder + QLatin1Char('/')).toUtf8() + "\r\n";
+  }
   QString iniPath() const { return dir_.filePath(QStringLiteral("GRX1.ini")); }
   void writeIni(const QByteArray& bytes) const { ASSERT_TRUE(writeFileBytes(iniPath(), bytes)); }
   QByteArray iniBytes() const { return readFileBytes(iniPath()); }

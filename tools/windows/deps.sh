@@ -2,6 +2,7 @@
 # Builds the libraries the Windows program needs with the MinGW-w64 cross compiler, from Debian's
 # own source packages, into a cache outside the work tree. A library is built once for each version
 # of its source package (a stamp in the prefix names it); later runs only look at the stamps.
+#   bash tools/windows/deps.sh [--check]
 #   GRX1_WINDOWS_CACHE  the cache folder (default ~/.cache/grx1-windows)
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -10,6 +11,11 @@ prefix=$cache/prefix
 export GRX1_WINDOWS_PREFIX=$prefix
 jobs=${GRX1_JOBS:-2}
 host=x86_64-w64-mingw32
+# --check: whether every library is there (from an earlier run), without building anything.
+if [ "${1:-}" = --check ]; then
+  [ -f "$prefix/.complete" ]
+  exit
+fi
 mkdir -p "$cache/src" "$cache/build" "$prefix"
 # Qt keeps the toolchain file's path in its own; a copy in the cache outlives any work tree.
 cp "$here/mingw.cmake" "$cache/mingw.cmake"
@@ -35,25 +41,42 @@ ensure_deb_src() {
   apt-get update -qq
 }
 
-# The version apt would fetch for a source package, from its .dsc name.
+# The version of a source package this cache holds, fetched and unpacked once: the newest one the
+# package archive serves (an index may name a version that its pool no longer has).
 source_version() {
-  apt-get source --print-uris "$1" 2>/dev/null | sed -n "s/.*'[^']*\.dsc' \([^_]*\)_\([^ ]*\)\.dsc .*/\2/p" | head -1
+  local pkg=$1 known=$cache/src/$1.version ver
+  if [ -f "$known" ] && [ -d "$cache/src/$pkg-$(cat "$known")" ]; then
+    cat "$known"
+    return 0
+  fi
+  for ver in $(apt-cache showsrc "$pkg" 2>/dev/null | sed -n 's/^Version: //p' | sort -urV); do
+    if fetch "$pkg" "$ver"; then
+      echo "$ver" >"$known"
+      echo "$ver"
+      return 0
+    fi
+  done
+  log "no source of $pkg could be fetched"
+  return 1
 }
 
-# Unpacks a source package (with Debian's patches) once; prints its folder.
-unpack() {
-  local pkg=$1 ver=$2 dir=$cache/src/$1-$2
-  if [ ! -d "$dir" ]; then
-    log "fetching the source of $pkg $ver"
-    rm -rf "$cache/src/dl-$pkg" && mkdir -p "$cache/src/dl-$pkg"
-    chmod 777 "$cache/src/dl-$pkg" # apt's own user fetches into it
-    (cd "$cache/src/dl-$pkg" && apt-get source --download-only -qq "$pkg=$ver" >/dev/null &&
-      dpkg-source -x ./*.dsc "$dir.tmp" >/dev/null)
-    mv "$dir.tmp" "$dir"
-    rm -rf "$cache/src/dl-$pkg"
+# Fetches a source package and unpacks it with Debian's patches applied.
+fetch() {
+  local pkg=$1 ver=$2 dir=$cache/src/$1-$2 dl=$cache/src/dl-$1
+  log "fetching the source of $pkg $ver"
+  rm -rf "$dl" "$dir.tmp" && mkdir -p "$dl"
+  chmod 777 "$dl" # apt's own user fetches into it
+  if (cd "$dl" && apt-get source --download-only -qq "$pkg=$ver" >/dev/null 2>&1 &&
+    dpkg-source --no-check -x ./*.dsc "$dir.tmp" >/dev/null 2>&1); then # apt checked the files' sums
+    rm -rf "$dir" && mv "$dir.tmp" "$dir"
+    rm -rf "$dl"
+    return 0
   fi
-  echo "$dir"
+  rm -rf "$dl" "$dir.tmp"
+  return 1
 }
+
+unpack() { echo "$cache/src/$1-$2"; }
 
 stamp() { echo "$prefix/.built-$1-$2"; }
 done_already() { [ -f "$(stamp "$1" "$2")" ]; }
@@ -93,8 +116,9 @@ build_sqlite() {
   log "building SQLite $ver"
   local b=$cache/build/sqlite
   rm -rf "$b" && mkdir -p "$b"
-  (cd "$b" && "$s/configure" --host=$host BCC=gcc --disable-tcl --disable-readline >/dev/null &&
-    make -s sqlite3.c sqlite3.h >/dev/null 2>&1)
+  # The amalgamation is made by host tools (lemon and friends), so this configure is the host's.
+  (cd "$b" && "$s/configure" --disable-tcl --disable-readline >/dev/null &&
+    make -s sqlite3.c sqlite3.h >"$cache/build/sqlite-build.log" 2>&1)
   mkdir -p "$prefix/include" "$prefix/lib" "$prefix/bin"
   $host-gcc-posix -O2 -shared -o "$prefix/bin/libsqlite3-0.dll" "$b/sqlite3.c" \
     -DSQLITE_ENABLE_COLUMN_METADATA -DSQLITE_ENABLE_FTS5 -DSQLITE_ENABLE_RTREE \
@@ -111,7 +135,7 @@ build_libpq() {
   log "building libpq $ver"
   local b=$cache/build/libpq
   rm -rf "$b" && mkdir -p "$b"
-  (cd "$b" && "$s/configure" --host=$host --prefix="$prefix" --without-readline --without-zlib \
+  (cd "$b" && "$s/configure" --host=$host CC=$host-gcc-posix --prefix="$prefix" --without-readline --without-zlib \
       --without-icu --without-openssl --without-gssapi --without-ldap >"$cache/build/libpq-configure.log" &&
     make -s -C src/include >/dev/null && make -s -C src/common -j"$jobs" >/dev/null &&
     make -s -C src/port -j"$jobs" >/dev/null &&
@@ -185,4 +209,5 @@ build_cmake_lib geographiclib "$(unpack geographiclib "$v")" "$v" -DBUILD_SHARED
   -DBUILD_DOCUMENTATION=OFF -DBUILD_MANPAGES=OFF -DEXAMPLEDIR= -DCMAKE_DISABLE_FIND_PACKAGE_Boost=ON
 v=$(dpkg-query -W -f='${Version}' googletest)
 build_cmake_lib googletest /usr/src/googletest "$v" -DBUILD_SHARED_LIBS=OFF -Dgtest_disable_pthreads=OFF
+touch "$prefix/.complete"
 log "the libraries are in $prefix"

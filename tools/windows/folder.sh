@@ -33,6 +33,7 @@ search=("$qt/bin" "$prefix/bin" "$prefix/lib" /usr/x86_64-w64-mingw32/lib /usr/l
 windows_dlls=" advapi32 comdlg32 crypt32 d3d11 d3d9 dwmapi dwrite dxgi gdi32 imm32 kernel32 mpr msvcrt netapi32
   ole32 oleaut32 setupapi shell32 shlwapi user32 userenv uxtheme version winmm winspool.drv ws2_32 wtsapi32
   secur32 opengl32 bcrypt authz ntdll d2d1 comctl32 rpcrt4 wldap32 shcore dcomp "
+windows_dlls=" $(echo $windows_dlls) " # one blank between names
 imports() { x86_64-w64-mingw32-objdump -p "$1" | sed -n 's/^\s*DLL Name: //p'; }
 queue=("$out"/*.exe "$out"/*/*.dll)
 declare -A seen
@@ -50,14 +51,17 @@ while [ ${#queue[@]} -gt 0 ]; do
       if [ -n "$candidate" ]; then found=$candidate; break; fi
     done
     if [ -n "$found" ]; then
-      cp "$found" "$out/$dll"
-      queue+=("$out/$dll")
+      cp "$found" "$out/"
+      queue+=("$out/$(basename "$found")")
     elif [[ $windows_dlls != *" ${key%.dll} "* && $windows_dlls != *" $key "* ]]; then
       echo "folder.sh: $dll (needed by $(basename "$file")) was found nowhere" >&2
       exit 1
     fi
   done
 done
+
+# Symbols are of no use on a user's machine and would double the folder.
+find "$out" -name '*.exe' -o -name '*.dll' | xargs x86_64-w64-mingw32-strip --strip-unneeded
 
 mkdir -p "$out/translations"
 cp /usr/share/qt6/translations/qtbase_ru.qm "$out/translations/"

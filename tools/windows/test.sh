@@ -11,6 +11,7 @@
 #     shows its tables, the uninstaller removes the program folder
 set -uo pipefail
 out=$(cd "$1" && pwd)
+: "${GRX1_WINDOWS_PREFIX:=${GRX1_WINDOWS_CACHE:-$HOME/.cache/grx1-windows}/prefix}"
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 folder=$out/GRX1
@@ -23,21 +24,33 @@ failures=0
 ok() { printf 'ok      %s\n' "$*"; }
 bad() { printf 'FAILED  %s\n' "$*"; failures=$((failures + 1)); }
 
-[ -d "$WINEPREFIX" ] || wineboot -i >/dev/null 2>&1
+if [ ! -d "$WINEPREFIX" ]; then
+  wineboot -i >/dev/null 2>&1
+fi
+# Qt's offscreen platform (no display) reads its fonts from one folder: Linux's Liberation fonts,
+# the metric twins of the Times New Roman and Arial that the reports ask for, so that texts are
+# measured as on Linux and on Windows.
+fonts=$(winpath /usr/share/fonts/truetype/liberation2)
+# The test programs find Qt's Russian texts beside themselves, as the program does.
+for dir in "$build/tests" "$build/tests/report" "$build/tests/archive"; do
+  mkdir -p "$dir/translations" && cp "$folder"/translations/*.qm "$dir/translations/"
+done
 wineserver -p 600 # kept running between the many short programs below
 
-# 1. The test programs. Wine finds the program folder's DLLs through WINEPATH.
+# 1. The test programs. Wine finds the program folder's DLLs (and Qt's test library) through
+# WINEPATH; it keeps Linux's QT_* variables from Windows programs, so they are given as WINEQT_*.
 filter="-$(grep -v '^#' "$here/not-on-windows.txt" | awk 'NF {print $1}' | paste -sd: -)"
 run_tests() {
   local exe=$1
-  env WINEPATH="$(winpath "$folder")" QT_PLUGIN_PATH="$(winpath "$folder")" QT_QPA_PLATFORM=offscreen \
+  env WINEPATH="$(winpath "$folder");$(winpath "$GRX1_WINDOWS_PREFIX/qt/bin")" \
+    WINEQT_PLUGIN_PATH="$(winpath "$folder")" WINEQT_QPA_PLATFORM=offscreen WINEQT_QPA_FONTDIR="$fonts" \
     wine "$exe" --gtest_filter="$filter" --gtest_brief=1 >"$work/$(basename "$exe").log" 2>&1
 }
 for exe in "$build"/tests/grx1-tests.exe "$build"/tests/grx1-ui-tests.exe "$build"/tests/report/grx1-report-tests.exe; do
   if run_tests "$exe"; then ok "$(basename "$exe"): $(grep -o '[0-9]* tests* from [0-9]* test suites* ran' "$work/$(basename "$exe").log")"
   else bad "$(basename "$exe") (see $work/$(basename "$exe").log)"; grep -E '^\[  FAILED' "$work/$(basename "$exe").log" | sort -u | head -20; fi
 done
-if GRX1_TEST_PG_REQUIRED=1 bash "$root/tools/pg.sh" bash -c "$(declare -f run_tests winpath); filter='$filter' folder='$folder' work='$work' run_tests '$build/tests/archive/grx1-archive-tests.exe'"; then
+if GRX1_TEST_PG_REQUIRED=1 bash "$root/tools/pg.sh" bash -c "$(declare -f run_tests winpath); filter='$filter' folder='$folder' work='$work' fonts='$fonts' GRX1_WINDOWS_PREFIX='$GRX1_WINDOWS_PREFIX' run_tests '$build/tests/archive/grx1-archive-tests.exe'"; then
   ok "grx1-archive-tests.exe on SQLite and PostgreSQL"
 else
   bad "grx1-archive-tests.exe (see $work/grx1-archive-tests.exe.log)"; grep -E '^\[  FAILED' "$work/grx1-archive-tests.exe.log" | sort -u | head -20
@@ -45,11 +58,14 @@ fi
 
 # 2. and 3. need the Linux programs for comparison.
 linux=$root/build/default/src
-if [ ! -x "$linux/grx1-cli" ] || [ ! -x "$linux/grx1-tester-sim" ]; then
+if [ ! -x "$linux/grx1-cli" ] || [ ! -x "$linux/sim/grx1-tester-sim" ]; then
   (cd "$root" && bash tools/deps.sh && cmake --preset default >/dev/null &&
     cmake --build --preset default --target grx1-cli grx1-tester-sim >/dev/null)
 fi
-wcli() { (cd "$work" && env WINEPATH="$(winpath "$folder")" wine "$folder/grx1-cli.exe" "$@"); }
+wcli() {
+  (cd "$work" && env WINEPATH="$(winpath "$folder")" WINEQT_QPA_PLATFORM=offscreen WINEQT_QPA_FONTDIR="$fonts" \
+    wine "$folder/grx1-cli.exe" "$@")
+}
 lcli() { (cd "$work" && "$linux/grx1-cli" "$@"); }
 same() { # NAME WINDOWS-FILE LINUX-FILE
   if cmp -s "$2" "$3"; then ok "$1"; else bad "$1 ($2 and $3 differ)"; fi
@@ -63,17 +79,27 @@ for args in "series l.grx" "series l.grx --lang en" "impacts l.grx --series 3" "
   if [ $wcode = $lcode ] && cmp -s "$work/w.out" "$work/l.out" && cmp -s "$work/w.err" "$work/l.err"; then ok "grx1-cli $name"
   else bad "grx1-cli $name (exit $wcode and $lcode)"; diff "$work/w.out" "$work/l.out" | head -5; fi
 done
-for args in "csv l.grx --series 2 --signal all -o @.csv" "wav l.grx --series 2 --impact 1 --signal f -o @.wav" \
-  "report l.grx -o @.txt" "report l.grx -o @.html --lang en" "geo l.grx -o @.geojson" "control l.grx --require-dyn 30 -o @.txt"; do
-  wcli ${args//@/w} >/dev/null 2>&1; lcli ${args//@/l} >/dev/null 2>&1
-  file=${args##*@}
-  same "grx1-cli ${args//@/out}" "$work/w$file" "$work/l$file"
-done
+# Files: the same arguments, the output named w.* or l.*; a folder of files is compared whole.
+while read -r name args; do
+  wcli ${args//@/w} >/dev/null 2>&1
+  lcli ${args//@/l} >/dev/null 2>&1
+  if diff -r "$work/w$name" "$work/l$name" >/dev/null 2>&1; then ok "grx1-cli ${args//@/out}"
+  else bad "grx1-cli ${args//@/out}"; diff -r "$work/w$name" "$work/l$name" | head -6; fi
+done <<'LIST'
+.csv csv l.grx --series 2 --signal all -o @.csv
+.wav wav l.grx --series 2 --impact 1 --signal f -o @.wav
+.txt report l.grx -o @.txt
+.html report l.grx -o @.html --lang en
+.geojson geo l.grx -o @.geojson
+.kml geo l.grx -o @.kml
+.gpx geo l.grx -o @.gpx
+-control.txt control l.grx --require-dyn 30 -o @-control.txt
+LIST
 
 # 3. A read from the simulated tester.
 pipes=$work/pipes
 mkdir -p "$pipes"
-"$linux/grx1-tester-sim" --dir "$pipes" --data "$work/l.grx" >/dev/null 2>&1 &
+"$linux/sim/grx1-tester-sim" --dir "$pipes" --data "$work/l.grx" >/dev/null 2>&1 &
 sim=$!
 for _ in $(seq 50); do [ -p "$pipes/tester0/Pipe01" ] && break; sleep 0.1; done
 GRX1_PIPE_DIR=$pipes lcli read -o lread.grx --timeout 10 >/dev/null 2>"$work/lread.err"
