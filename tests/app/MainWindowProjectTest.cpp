@@ -100,7 +100,7 @@ TEST_F(MainWindowProject, OpenShowsTheFileAndEndsTheSearch) {
   LinkShared link;
   link.setState(lsConnect);
   TForm1::Environment env;
-  env.programFolder = dir_.path();
+  env.programFolder = QDir::toNativeSeparators(dir_.path());
   env.ui = &ui_;
   env.exitProcess = [](int) {};
   env.link = &link;

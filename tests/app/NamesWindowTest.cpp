@@ -67,7 +67,7 @@ class NamesWindow : public ::testing::Test {
   void TearDown() override { delete window.data(); }
 
   TfrmNames& open(NameList list) {
-    TfrmNames::Environment env{&link, &flags, &ui, &worker, &config, dir.path(), [this] { ++closedCalls; },
+    TfrmNames::Environment env{&link, &flags, &ui, &worker, &config, QDir::toNativeSeparators(dir.path()), [this] { ++closedCalls; },
                                [] { return QDateTime(QDate(2026, 3, 7), QTime(9, 5)); }};
     if (list == NameList::Materials) window = new TfrmMaterials(std::move(env), nullptr);
     else window = new TfrmObjects(std::move(env), nullptr);
@@ -173,7 +173,7 @@ TEST_F(NamesWindow, AFileHoldingOnlyName05LoadsName6) {
   w.btnFromFileClick();
   ASSERT_EQ(ui.fileDialogs.size(), 1u);
   EXPECT_EQ(ui.fileDialogs[0].title, "Open file...");
-  EXPECT_EQ(ui.fileDialogs[0].fileName, dir.path() + QDir::separator() + "File");
+  EXPECT_EQ(ui.fileDialogs[0].fileName, QDir::toNativeSeparators(dir.path()) + QDir::separator() + "File");
   EXPECT_EQ(ui.fileDialogs[0].filters.front(), "Materials (*.mtgrx)");
   QStringList expected(13, QString());
   expected[5] = "Песок";

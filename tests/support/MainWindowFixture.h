@@ -35,7 +35,7 @@ class MainWindowFixture : public ::testing::Test {
   TForm1& start(const FileHomes& homes = {}, LinkShared* link = nullptr) {
     TForm1::Environment env;
     env.link = link;
-    env.programFolder = dir_.path();
+    env.programFolder = QDir::toNativeSeparators(dir_.path());  // as programFolderOf gives it
     env.homes = homes;
     env.ui = &ui_;
     env.exitProcess = [this](int code) { exitCodes_.push_back(code); };

@@ -37,7 +37,7 @@ class TesterWindowFixture : public MainWindowFixture {
     writeIni("[Config]\r\nLangId=Eng\r\n");
     link_ = std::make_unique<DeviceLink>(view_, std::make_unique<NoSleeper>());
     TForm1::Environment env;
-    env.programFolder = dir_.path();
+    env.programFolder = QDir::toNativeSeparators(dir_.path());  // as programFolderOf gives it
     env.ui = &ui_;
     env.exitProcess = [this](int code) { exitCodes_.push_back(code); };
     env.link = &link_->shared();
