@@ -44,7 +44,7 @@ run_tests() {
   local exe=$1
   env WINEPATH="$(winpath "$folder");$(winpath "$GRX1_WINDOWS_PREFIX/qt/bin")" \
     WINEQT_PLUGIN_PATH="$(winpath "$folder")" WINEQT_QPA_PLATFORM=offscreen WINEQT_QPA_FONTDIR="$fonts" \
-    wine "$exe" --gtest_filter="$filter" --gtest_brief=1 >"$work/$(basename "$exe").log" 2>&1
+    timeout 900 wine "$exe" --gtest_filter="$filter" --gtest_brief=1 >"$work/$(basename "$exe").log" 2>&1
 }
 for exe in "$build"/tests/grx1-tests.exe "$build"/tests/grx1-ui-tests.exe "$build"/tests/report/grx1-report-tests.exe; do
   if run_tests "$exe"; then ok "$(basename "$exe"): $(grep -o '[0-9]* tests* from [0-9]* test suites* ran' "$work/$(basename "$exe").log")"
@@ -64,7 +64,7 @@ if [ ! -x "$linux/grx1-cli" ] || [ ! -x "$linux/sim/grx1-tester-sim" ]; then
 fi
 wcli() {
   (cd "$work" && env WINEPATH="$(winpath "$folder")" WINEQT_QPA_PLATFORM=offscreen WINEQT_QPA_FONTDIR="$fonts" \
-    wine "$folder/grx1-cli.exe" "$@")
+    timeout 300 wine "$folder/grx1-cli.exe" "$@")
 }
 lcli() { (cd "$work" && "$linux/grx1-cli" "$@"); }
 same() { # NAME WINDOWS-FILE LINUX-FILE
@@ -112,7 +112,7 @@ else bad "read from the simulated tester: $(cat "$work/wread.err")"; fi
 setup=$(ls "$out"/grx1-*-setup.exe)
 installed="$WINEPREFIX/drive_c/Program Files/GRX1"
 rm -rf "$installed"
-wine "$setup" /S; wineserver -w
+timeout 300 wine "$setup" /S; timeout 300 wineserver -w
 if [ -f "$installed/grx1.exe" ] && [ -f "$installed/Uninstall.exe" ] && [ -f "$installed/platforms/qwindows.dll" ]; then
   ok "silent install: $(find "$installed" -type f | wc -l) files"
 else bad "silent install: $installed/grx1.exe missing"; fi
@@ -120,12 +120,12 @@ appdata=$(find "$WINEPREFIX/drive_c/users" -maxdepth 3 -type d -path '*AppData/L
 mkdir -p "$appdata/grx1"
 printf '[Config]\r\nLangId=Rus\r\n' >"$appdata/grx1/GRX1.ini"
 GRX1_SAMPLE_IMPACTS=40 GRX1_GRAB="$(winpath "$work/installed.png")" GRX1_GRAB_DELAY_MS=3000 \
-  xvfb-run -a -s "-screen 0 1280x900x24" wine "$installed/grx1.exe" >/dev/null 2>&1
+  timeout 120 xvfb-run -a -s "-screen 0 1280x900x24" wine "$installed/grx1.exe" >/dev/null 2>&1
 if [ -s "$work/installed.png" ]; then ok "the installed program started and grabbed $work/installed.png"
 else bad "the installed program showed no window"; fi
 [ -f "$appdata/grx1/GRX1.ini" ] && [ ! -f "$installed/GRX1.ini" ] && ok "GRX1.ini kept in the user's folder" ||
   bad "GRX1.ini not in the user's application-data folder"
-wine "$installed/Uninstall.exe" /S; wineserver -w
+timeout 300 wine "$installed/Uninstall.exe" /S; timeout 300 wineserver -w
 if [ ! -e "$installed" ] && [ -f "$appdata/grx1/GRX1.ini" ]; then ok "silent uninstall removed the program and kept GRX1.ini"
 else bad "silent uninstall left $(find "$installed" 2>/dev/null | head -3)"; fi
 
