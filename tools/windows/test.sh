@@ -112,7 +112,9 @@ else bad "read from the simulated tester: $(cat "$work/wread.err")"; fi
 setup=$(ls "$out"/grx1-*-setup.exe)
 installed="$WINEPREFIX/drive_c/Program Files/GRX1"
 rm -rf "$installed"
-timeout 300 wine "$setup" /S; timeout 300 wineserver -w
+# (the wine server is kept running, so "wineserver -w" would wait for it: the files are waited for)
+timeout 300 wine "$setup" /S
+for _ in $(seq 300); do [ -f "$installed/Uninstall.exe" ] && break; sleep 0.2; done
 if [ -f "$installed/grx1.exe" ] && [ -f "$installed/Uninstall.exe" ] && [ -f "$installed/platforms/qwindows.dll" ]; then
   ok "silent install: $(find "$installed" -type f | wc -l) files"
 else bad "silent install: $installed/grx1.exe missing"; fi
@@ -125,7 +127,9 @@ if [ -s "$work/installed.png" ]; then ok "the installed program started and grab
 else bad "the installed program showed no window"; fi
 [ -f "$appdata/grx1/GRX1.ini" ] && [ ! -f "$installed/GRX1.ini" ] && ok "GRX1.ini kept in the user's folder" ||
   bad "GRX1.ini not in the user's application-data folder"
-timeout 300 wine "$installed/Uninstall.exe" /S; timeout 300 wineserver -w
+# The uninstaller copies itself away and removes the folder from that copy, after it has ended.
+timeout 300 wine "$installed/Uninstall.exe" /S
+for _ in $(seq 300); do [ -e "$installed" ] || break; sleep 0.2; done
 if [ ! -e "$installed" ] && [ -f "$appdata/grx1/GRX1.ini" ]; then ok "silent uninstall removed the program and kept GRX1.ini"
 else bad "silent uninstall left $(find "$installed" 2>/dev/null | head -3)"; fi
 
