@@ -82,6 +82,13 @@ stamp() { echo "$prefix/.built-$1-$2"; }
 done_already() { [ -f "$(stamp "$1" "$2")" ]; }
 mark_done() { rm -f "$prefix"/.built-"$1"-*; touch "$(stamp "$1" "$2")"; }
 
+# Builds and installs a configured CMake build folder, then stamps the library: NAME VERSION FOLDER.
+build_and_install() {
+  cmake --build "$3" -j"$jobs" >"$cache/build/$1-build.log"
+  cmake --install "$3" >/dev/null
+  mark_done "$1" "$2"
+}
+
 build_qtbase() {
   local ver; ver=$(source_version qt6-base)
   done_already qtbase "$ver" && return 0
@@ -103,9 +110,7 @@ build_qtbase() {
     -DFEATURE_sql_sqlite=OFF -DFEATURE_sql_psql=OFF -DFEATURE_sql_odbc=OFF \
     -DFEATURE_sql_mysql=OFF -DFEATURE_sql_ibase=OFF -DFEATURE_sql_oci=OFF -DFEATURE_sql_db2=OFF \
     >"$cache/build/qtbase-configure.log"
-  cmake --build "$b" -j"$jobs" >"$cache/build/qtbase-build.log"
-  cmake --install "$b" >/dev/null
-  mark_done qtbase "$ver"
+  build_and_install qtbase "$ver" "$b"
 }
 
 # SQLite from Debian's source: its amalgamation, compiled into a DLL for Qt's SQLite driver.
@@ -161,9 +166,7 @@ build_sqldrivers() {
     -DPostgreSQL_INCLUDE_DIR="$prefix/include" -DPostgreSQL_LIBRARY="$pqlib" \
     -DFEATURE_sql_odbc=OFF -DFEATURE_sql_mysql=OFF -DFEATURE_sql_ibase=OFF \
     -DFEATURE_sql_oci=OFF -DFEATURE_sql_db2=OFF >"$cache/build/sqldrivers-configure.log"
-  cmake --build "$b" -j"$jobs" >"$cache/build/sqldrivers-build.log"
-  cmake --install "$b" >/dev/null
-  mark_done sqldrivers "$ver"
+  build_and_install sqldrivers "$ver" "$b"
 }
 
 # QCustomPlot is one source file: a static library and the CMake package name the program asks for.
@@ -177,9 +180,7 @@ build_qcustomplot() {
   cmake -G Ninja -S "$here/qcustomplot" -B "$b" -Wno-dev -DQCUSTOMPLOT_SOURCE="$s" \
     -DCMAKE_TOOLCHAIN_FILE="$prefix/qt/lib/cmake/Qt6/qt.toolchain.cmake" -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_INSTALL_PREFIX="$prefix" >/dev/null
-  cmake --build "$b" -j"$jobs" >"$cache/build/qcustomplot-build.log"
-  cmake --install "$b" >/dev/null
-  mark_done qcustomplot "$ver"
+  build_and_install qcustomplot "$ver" "$b"
 }
 
 # A library with a CMake build of its own: NAME PACKAGE-OR-FOLDER VERSION [cmake options].
@@ -191,9 +192,7 @@ build_cmake_lib() {
   rm -rf "$b"
   cmake -G Ninja -S "$s" -B "$b" -Wno-dev -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
     -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" "$@" >"$cache/build/$name-configure.log"
-  cmake --build "$b" -j"$jobs" >"$cache/build/$name-build.log"
-  cmake --install "$b" >/dev/null
-  mark_done "$name" "$ver"
+  build_and_install "$name" "$ver" "$b"
 }
 
 ensure_deb_src
