@@ -19,8 +19,6 @@ constexpr MenuText kTexts[] = {
     {"AExportKml", {"KML (*.kml)...", "KML (*.kml)..."}},
     {"AExportGpx", {"GPX (*.gpx)...", "GPX (*.gpx)..."}},
     {"AExportGeoCsv", {"CSV (*.csv)...", "CSV (*.csv)..."}},
-    {"TabChart", {"График", "Chart"}},
-    {"TabMap", {"Карта", "Map"}},
     {"APrinter", {"Принтер...", "Printer Setup..."}},
     {"APrint", {"Печать...", "Print..."}},
     {"AExit", {"Выход", "Exit"}},

@@ -3,11 +3,16 @@
 #include "HelpLauncher.h"
 #include "LinkLamp.h"
 #include "MainActions.h"
-#include "archive/TfrmArchive.h"
 #include "MenuTexts.h"
 #include "QtTexts.h"
+#include "archive/MainWindowArchive.h"
+#include "control/MainWindowControl.h"
+#include "control/Requirements.h"
 #include "device/LinkRequests.h"
 #include "device/LinkState.h"
+#include "export/ImpactExport.h"
+#include "geo/MainWindowMap.h"
+#include "geo/MapView.h"
 #include "platform/AppPaths.h"
 #include "platform/Messages.h"
 #include "views/SignalChart.h"
@@ -120,7 +125,6 @@ void TForm1::createControls() {
   CheckBoxForce = curveBox("CheckBoxForce", "F(t)", QColor(0, 0, 128), PanelRight);
 
   createChart();
-  createMap();
 
   Splitter1->setStretchFactor(0, 0);
   Splitter1->setStretchFactor(1, 1);
@@ -151,6 +155,7 @@ void TForm1::createControls() {
   ProgressBar1->hide();
   ShapeLink = new LinkLamp(bar);
   ShapeLink->setObjectName(QStringLiteral("ShapeLink"));
+  createFeatureParts();
 
   help_ = std::make_unique<HelpLauncher>();
   auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
@@ -192,9 +197,45 @@ void TForm1::connectActions() {
   connectChartActions();
   connectExportActions();
   connectTesterActions();
-  connectArchiveActions();
-  connect(a->ACompactionControl, &QAction::triggered, this, &TForm1::ACompactionControlExecute);
-  connectMapActions();
+  connectFeatureActions();
+}
+
+void TForm1::createFeatureParts() {
+  const auto selectSeries = [this](std::uint32_t k) { selectSeriesRow(k); };
+  const auto noData = [this] { showNoData(); };
+  ControlPart = new MainWindowControl({.window = this, .ui = env_.ui, .config = &ini_, .dataFolder = dataFolder(),
+                                       .setupPath = controlSetupPath(env_.homes.config), .set = set_.get(),
+                                       .seriesTable = StringGrid1, .impactsTable = StringGrid2, .selectSeries = selectSeries,
+                                       .acceptanceProtocol = [this] { showAcceptanceProtocol(); }},
+                                      this);
+  MapPart = new MainWindowMap({.window = this, .ui = env_.ui, .set = set_.get(), .setup = &ControlPart->setup(),
+                               .seriesTable = StringGrid1,
+                               .exportFolder = [this] { return exportFolder(ini_, dataFolder()); },
+                               .saveFile = [this](ModalUi::FileDialog dialog, const auto& decide,
+                                                  const auto& write) { return saveThroughDialog(std::move(dialog), decide, write); },
+                               .noData = noData, .selectSeries = selectSeries},
+                              PanelRight, Chart1, this);
+  TabsChartMap = MapPart->tabs();
+  MapView1 = MapPart->view();
+  ArchivePart = new MainWindowArchive({.window = this, .ui = env_.ui, .config = &ini_, .dataFolder = dataFolder(),
+                                       .set = set_.get(), .staging = staging_.get(), .map = MapView1, .status = StatusPanel[0],
+                                       .setSource = [this] { return setSource_; }, .noData = noData,
+                                       .takeOver = [this](const QString& display) { return takeOverArchiveSelection(display); }},
+                                      this);
+}
+
+void TForm1::connectFeatureActions() {
+  MainActions* a = Actions;
+  connect(a->ACompactionControl, &QAction::triggered, ControlPart, &MainWindowControl::showWindow);
+  connect(ControlPart, &MainWindowControl::evaluated, MapPart, &MainWindowMap::refresh);
+  connect(a->AExportGeoJson, &QAction::triggered, this, [this] { MapPart->exportPositions(GeoFormat::GeoJson); });
+  connect(a->AExportKml, &QAction::triggered, this, [this] { MapPart->exportPositions(GeoFormat::Kml); });
+  connect(a->AExportGpx, &QAction::triggered, this, [this] { MapPart->exportPositions(GeoFormat::Gpx); });
+  connect(a->AExportGeoCsv, &QAction::triggered, this, [this] { MapPart->exportPositions(GeoFormat::Csv); });
+  a->AArchiveKeep->setChecked(ArchivePart->keepReads());
+  connect(a->AArchive, &QAction::triggered, ArchivePart, &MainWindowArchive::showWindow);
+  connect(a->AArchiveAdd, &QAction::triggered, this, [this] { ArchivePart->add(true); });
+  connect(a->AArchiveKeep, &QAction::triggered, this, [this](bool keep) { ArchivePart->setKeepReads(keep); });
 }
 
 void TForm1::FormCreate() {
@@ -210,7 +251,7 @@ void TForm1::FormCreate() {
     if (failed) ALangRusExecute();
   }
   applyStartupSettings(s);
-  readControlSetupAtStart();  // after the language, so a damaged file is reported in the user's
+  ControlPart->readSetupAtStart();  // after the language: a damaged file is reported in the user's language
   writeUses(ini_, s.uses + 1);
   chart_->resetMouseState();
   FormResize();
@@ -287,8 +328,8 @@ void TForm1::switchLanguage(Language language) {
   writeLanguage(ini_, language);
   applyQtTexts(language);
   MenuFill();
-  refreshControl();
-  if (archiveWindow_) archiveWindow_->setCaptions();
+  ControlPart->refresh();
+  ArchivePart->applyCaptions();
   Actions->menuLanguage()->setIcon((language == Language::Russian ? Actions->ALangRus : Actions->ALangEng)->icon());
 }
 
@@ -298,7 +339,7 @@ void TForm1::ALangEngExecute() { switchLanguage(Language::English); }
 void TForm1::MenuFill() {
   const Language language = currentLanguage();
   Actions->applyCaptions(language);
-  applyMapCaptions();
+  MapPart->applyCaptions();
   FormResize();
   for (QCheckBox* box : {CheckBoxAccel, CheckBoxVelocity, CheckBoxDisplacement, CheckBoxForce})
     box->setToolTip(menuText(box->objectName().toLatin1().constData(), language));
@@ -424,7 +465,7 @@ void TForm1::takeOverMeasurements(MeasurementSet& staging) {
   // The worker showed the tester's version text in panel 0 when the read began.
   measurementSource_ = {MeasurementSource::Kind::Tester, StatusPanel[0]->text(), QDateTime::currentDateTime()};
   RebuildTables();
-  if (Actions->AArchiveKeep->isChecked() && !set_->isEmpty()) addToArchive(false);
+  if (Actions->AArchiveKeep->isChecked() && !set_->isEmpty()) ArchivePart->add(false);
 }
 
 // The manual's contents page in the current language; empty when no manual is installed.

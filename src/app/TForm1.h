@@ -4,7 +4,6 @@
 // settings rules and the file formats live in the layers below.
 #include "ui/ModalUi.h"
 #include "config/Settings.h"
-#include "control/Requirements.h"
 #include "data/MeasurementSet.h"
 #include "platform/AppPaths.h"
 #include "names/NameLists.h"
@@ -12,10 +11,8 @@
 #include "report/DocumentIdentity.h"
 
 #include <QMainWindow>
-#include <QPointer>
 
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -33,21 +30,16 @@ namespace grx {
 enum class ExportSignal;
 struct ExportNameDecision;
 enum class SafeWriteResult;
-enum class GeoFormat;
-struct ControlResult;
 class HelpLauncher;
 struct LinkShared;
 class LinkLamp;
 class MainActions;
+class MainWindowArchive;
+class MainWindowControl;
+class MainWindowMap;
 class MapView;
 class SignalChart;
 class StringGridView;
-class TfrmArchive;
-class TfrmControl;
-class ArchiveImporter;
-struct ArchiveFilter;
-struct ImportReport;
-struct ArchiveError;
 
 class TForm1 : public QMainWindow {
   Q_OBJECT
@@ -84,6 +76,11 @@ class TForm1 : public QMainWindow {
   QProgressBar* ProgressBar1 = nullptr;
   LinkLamp* ShapeLink = nullptr;
   MainActions* Actions = nullptr;
+  // The features' parts in the window: each lives in its feature's folder, the window creates it
+  // and hands it what it needs.
+  MainWindowControl* ControlPart = nullptr;  // compaction control: requirements, verdict colours, its window
+  MainWindowMap* MapPart = nullptr;          // the chart and map tabs, the export of the positions
+  MainWindowArchive* ArchivePart = nullptr;  // the measurement archive: keeping reads, its window
 
   MeasurementSet& measurements() { return *set_; }
   const IniFile& config() const { return ini_; }
@@ -181,39 +178,6 @@ class TForm1 : public QMainWindow {
   // closed; tests look at the window instead.
   std::function<void(QDialog&)> runDialog = &TForm1::execDialog;
 
-  // Compaction control (TForm1Control.cpp): the requirements are read at start and kept for the
-  // run; the series rows are coloured by their verdicts.
-  void ACompactionControlExecute();
-  // Evaluates the measurements against the requirements; the series rows' colours and the control
-  // window follow. Runs after every change of the measurements, the requirements or the language.
-  void refreshControl();
-  // Makes series k's row of the series table current, as a click on it would.
-  void selectSeriesRow(std::uint32_t k);
-  // Marks the impacts of series k that carry a quality flag in the impacts table (the flags in
-  // words as the column's tool tip), and selects the series' lot in the control window.
-  void markImpactFlags(std::uint32_t k);
-  const ControlSetup& controlSetup() const { return controlSetup_; }
-  TfrmControl* controlWindow() const;  // the open control window, if any
-  // The acceptance protocol that the control window's button asks for; none: the button is
-  // disabled.
-  std::function<void()> acceptanceProtocol = [this] { AAcceptanceProtocolExecute(); };
-  // The acceptance protocol of the measurements in the report preview.
-  void AAcceptanceProtocolExecute();
-
-  // The map of the test points (TForm1Map.cpp) and the File menu's export of their positions as
-  // a GIS file (GeoJSON, KML, GPX or CSV).
-  void AExportPositionsExecute(GeoFormat format);
-  // The measurement archive (TForm1Archive.cpp): every completed read goes into it when the option
-  // is on, off the window thread; the archive window opens a selection as the measurement set.
-  void AArchiveExecute();
-  void AArchiveAddExecute();
-  void AArchiveKeepExecute();
-  TfrmArchive* archiveWindow() const;
-  // Opens the archive's selection as an open of a file would; false when it was not opened.
-  bool openFromArchive(const ArchiveFilter& filter, const QList<qint64>& seriesKeys);
-  // Imports under way or waiting.
-  int archiveImportsPending() const;
-
   // Draws an impact; the chart by default (tests may watch the calls).
   std::function<void(std::uint32_t impact)> drawImpact;
 
@@ -266,22 +230,16 @@ class TForm1 : public QMainWindow {
                          const std::function<SafeWriteResult(const QString&)>& write);
   void connectTesterActions();
   LinkShared& testerLink();
-  void readControlSetupAtStart();
-  void createMap();
-  void connectMapActions();
-  void applyMapCaptions();
-  // The map follows the measurements, the verdicts (none: no requirements) and the language.
-  void refreshMap(const ControlResult* result);
-  void connectArchiveActions();
-  void archiveImportFinished(const ImportReport& report);
-  // Hands a copy of the shown set to the importer; `command`: asked for by the user.
-  void addToArchive(bool command);
-  // After a failed open of the archive: a missing archive, or a damaged archive file (put aside
-  // under another name), is offered a fresh start. True when the user took it; `error` is cleared
-  // when the user declined.
-  bool mayStartNewArchive(const QString& connection, ArchiveError& error);
-  // Says an archive failure: a message box for a command, once per run for the automatic keep.
-  void showArchiveFailure(const QString& text, bool command);
+  // The features' parts and their menu commands.
+  void createFeatureParts();
+  void connectFeatureActions();
+  // Makes series k's row of the series table current, as a click on it would.
+  void selectSeriesRow(std::uint32_t k);
+  // The acceptance protocol of the measurements in the report preview.
+  void showAcceptanceProtocol();
+  // The archive's selection, loaded into the staging set, becomes the measurement set as an open of
+  // a file would; false when unsaved measurements were kept.
+  bool takeOverArchiveSelection(const QString& display);
 
   Environment env_;
   IniFile ini_;
@@ -299,17 +257,10 @@ class TForm1 : public QMainWindow {
   NameListFlags materialFlags_;
   NameListFlags objectFlags_;
   std::unique_ptr<LinkShared> ownLink_;  // the name blocks when no device link was given (tests)
-  ControlSetup controlSetup_;
-  SetupProblem controlSetupRefused_;  // why GRX1-control.json was not loaded at start; None when it was
-  QPointer<TfrmControl> controlWindow_;
-  QPointer<TfrmArchive> archiveWindow_;
-  ArchiveImporter* archiveImporter_ = nullptr;
-  bool archiveFailureShown_ = false;
   QString setSource_;  // the file the shown set came from; empty for a read or the archive
   MeasurementSource measurementSource_;  // what the acceptance protocol names as the set's source
   // The content the user agreed to replace when asking for a read: the read that comes asks no more.
   std::uint64_t readMayReplace_ = 0;
-  std::deque<std::uint64_t> archivedRevisions_;  // of the imports under way, in their order
 };
 
 }  // namespace grx

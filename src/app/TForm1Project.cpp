@@ -1,5 +1,6 @@
 // The main window's project-file commands: save, open, and opening the file named on the command
-// line. The file format and the name rules live in data/ProjectFile.
+// line, and the archive's selection taken over as an open. The file format and the name rules live
+// in data/ProjectFile.
 #include "TForm1.h"
 
 #include "LinkLamp.h"
@@ -144,6 +145,19 @@ void TForm1::openProject(const QString* givenName) {
     ShapeLink->setFillColor(ShapeLink->neutralColor());
     return;
   }
+}
+
+bool TForm1::takeOverArchiveSelection(const QString& display) {
+  if (!settleUnsavedChanges()) return false;
+  set_->swap(*staging_);
+  set_->setModified(false);  // the archive keeps every impact of it
+  setSource_ = QString();
+  measurementSource_ = {MeasurementSource::Kind::Archive, display, {}};
+  RebuildTables();
+  if (env_.link) env_.link->setState(lsIdle);  // also ends a running search for the tester
+  StatusPanel[1]->setText(linktext::kDataReaded.text() + QStringLiteral(" (") + QString::number(set_->count()) + u')');
+  ShapeLink->setFillColor(ShapeLink->neutralColor());
+  return true;
 }
 
 }  // namespace grx

@@ -1,9 +1,11 @@
-// The main window's printed report, printer setup and About box.
+// The main window's printed report, printer setup and About box, and the acceptance protocol the
+// compaction control asks for.
 #include "TForm1.h"
 
 #include "MainActions.h"
 #include "TAboutBox.h"
 #include "control/ControlTexts.h"
+#include "control/MainWindowControl.h"
 #include "data/ProjectFile.h"
 #include "report/ReportVariables.h"
 #include "report/AcceptanceProtocol.h"
@@ -34,13 +36,14 @@ void TForm1::APrintExecute() {
   runDialog(preview);
 }
 
-void TForm1::AAcceptanceProtocolExecute() {
+void TForm1::showAcceptanceProtocol() {
   if (set_->isEmpty()) return showNoData();
-  const ControlResult result = evaluateControl(*set_, controlSetup_);
+  const ControlSetup& setup = ControlPart->setup();
+  const ControlResult result = evaluateControl(*set_, setup);
   // The window keeps its requirements in one file, written at every change.
   const DocumentIdentity identity{measurementSource_, QDate::currentDate(),
                                   QFileInfo(controlSetupPath(env_.homes.config)).fileName(), false};
-  ReportPreview preview(prepareAcceptanceProtocol(*set_, controlSetup_, result, identity, currentLanguage()), ui(),
+  ReportPreview preview(prepareAcceptanceProtocol(*set_, setup, result, identity, currentLanguage()), ui(),
                         proposedFolder(lastReadPath(), dataFolder()), this);
   preview.setDocumentName(kProtocolTitle);
   runDialog(preview);

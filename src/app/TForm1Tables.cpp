@@ -2,6 +2,8 @@
 // their layout and the clipboard copies.
 #include "TForm1.h"
 
+#include "control/MainWindowControl.h"
+
 #include "data/TextForms.h"
 #include "export/ClipboardText.h"
 #include "platform/Messages.h"
@@ -28,7 +30,7 @@ void TForm1::RebuildTables() {
     if (old.columnCount() > 1) impacts.cell(0, 1) = old.cell(0, 1);
     StringGrid2->setGrid(std::move(impacts));
     FormResize();
-    refreshControl();
+    ControlPart->refresh();
     return;
   }
   StringGrid1->setGrid(seriesTableText(*set_, language));
@@ -39,7 +41,7 @@ void TForm1::RebuildTables() {
   StringGrid1->blockSignals(false);
   FillImpactsTable(0);
   AStringGridSelectCancel(StringGrid2);
-  refreshControl();
+  ControlPart->refresh();
 }
 
 void TForm1::FillImpactsTable(std::uint32_t k) {
@@ -52,7 +54,7 @@ void TForm1::FillImpactsTable(std::uint32_t k) {
                         ModalUi::Ok});
   }
   set_->setCurrentIndex(first);
-  markImpactFlags(k);
+  ControlPart->markImpactFlags(k);
   if (drawImpact) drawImpact(first);
   FormResize();
 }
@@ -164,6 +166,14 @@ void TForm1::ACopyTable2Execute() { putOnClipboard(tableCopyText(StringGrid2->gr
 void TForm1::ACopyBlockTable2Execute() {
   if (set_->isEmpty()) return showNoData();
   putOnClipboard(tableCopyText(StringGrid2->grid(), StringGrid2->selection()));
+}
+
+void TForm1::selectSeriesRow(std::uint32_t k) {
+  if (k >= set_->seriesCount()) return;
+  const int row = kSeriesTableHeaderRows + int(k);
+  if (StringGrid1->currentRow() == row) StringGrid1Click();  // a click on the current row fills again
+  else StringGrid1->setCurrentRow(row);                       // another row: the change is the click
+  StringGrid1->scrollTo(StringGrid1->model()->index(int(k), 0));
 }
 
 }  // namespace grx

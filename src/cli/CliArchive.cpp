@@ -4,7 +4,7 @@
 
 #include "archive/Archive.h"
 #include "archive/ArchiveTexts.h"
-#include "config/ArchiveSettings.h"
+#include "archive/ArchiveSettings.h"
 #include "data/MeasurementSet.h"
 #include "platform/AppPaths.h"
 #include "platform/IniFile.h"

@@ -54,4 +54,10 @@ void keepInScreen(QWidget& window) {
   fitIntoScreen(window);
 }
 
+void bringToFront(QWidget& window) {
+  window.showNormal();
+  window.raise();
+  window.activateWindow();
+}
+
 }  // namespace grx

@@ -16,4 +16,8 @@ void fitIntoScreen(QWidget& window);
 // (by QDialog::exec or by its own code before show()).
 void keepInScreen(QWidget& window);
 
+// A window of the program's own opened again from a menu: shown (restored when minimised), raised
+// and made active, as it stands.
+void bringToFront(QWidget& window);
+
 }  // namespace grx

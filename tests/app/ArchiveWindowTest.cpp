@@ -3,6 +3,7 @@
 // and opened, and a selection too large for a project file refused.
 #include "app/MainActions.h"
 #include "archive/DateField.h"
+#include "archive/MainWindowArchive.h"
 #include "archive/TfrmArchive.h"
 #include "data/SampleMeasurements.h"
 #include "geo/MapView.h"
@@ -36,7 +37,7 @@ class ArchiveWindow : public test::MainWindowFixture {
     auto staging = std::make_unique<MeasurementSet>();
     test::fillSet(*staging, records);
     form_->takeOverMeasurements(*staging);
-    ASSERT_TRUE(test::waitUntil([this] { return form_->archiveImportsPending() == 0; }, 20000));
+    ASSERT_TRUE(test::waitUntil([this] { return form_->ArchivePart->importsPending() == 0; }, 20000));
   }
   QString status() const { return form_->StatusPanel[0]->text(); }
 };
@@ -61,7 +62,7 @@ TEST_F(ArchiveWindow, ADamagedArchiveIsSaidOnceAndTheReadGoesOnWithoutIt) {
   EXPECT_EQ(ui_.messages[1].text, "Save changes?");
   EXPECT_EQ(form_->measurements().count(), 5u);
   form_->Actions->AArchive->trigger();
-  EXPECT_EQ(form_->archiveWindow(), nullptr);  // a fresh start declined
+  EXPECT_EQ(form_->ArchivePart->window(), nullptr);  // a fresh start declined
   EXPECT_EQ(ui_.messages.size(), 3u);
   EXPECT_EQ(test::readFileBytes(archivePath()), QByteArray(5000, 'x'));
 }
@@ -86,7 +87,7 @@ TEST_F(ArchiveWindow, ASeriesFoundByPartOfItsNameOpensAsTheMeasurementSet) {
   form_->measurements().clear();
   form_->show();
   form_->Actions->AArchive->trigger();
-  TfrmArchive* window = form_->archiveWindow();
+  TfrmArchive* window = form_->ArchivePart->window();
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(window->tableSeries->rowCount(), 2);
   // Cyrillic keys as a Russian keyboard sends them: the text of each key (QTest's own key names are Latin).
@@ -114,7 +115,7 @@ TEST_F(ArchiveWindow, TheSearchWithinTheMapsViewFollowsTheZoom) {
   form_->TabsChartMap->setCurrentIndex(1);
   MapView& map = *form_->MapView1;
   form_->Actions->AArchive->trigger();
-  TfrmArchive* window = form_->archiveWindow();
+  TfrmArchive* window = form_->ArchivePart->window();
   ASSERT_NE(window, nullptr);
   QTest::mouseClick(window->checkMapArea, Qt::LeftButton, {}, QPoint(5, window->checkMapArea->height() / 2));
   ASSERT_TRUE(window->checkMapArea->isChecked());
@@ -136,12 +137,12 @@ TEST_F(ArchiveWindow, ASelectionLargerThanAProjectFileIsRefusedAndTheSetStays) {
   auto big = std::make_unique<MeasurementSet>();
   generateSampleMeasurements(*big, 3556, 1);
   form_->takeOverMeasurements(*big);
-  ASSERT_TRUE(test::waitUntil([this] { return form_->archiveImportsPending() == 0; }, 20000));
+  ASSERT_TRUE(test::waitUntil([this] { return form_->ArchivePart->importsPending() == 0; }, 20000));
   generateSampleMeasurements(*big, 3556, 2);
   form_->takeOverMeasurements(*big);
-  ASSERT_TRUE(test::waitUntil([this] { return form_->archiveImportsPending() == 0; }, 20000));
+  ASSERT_TRUE(test::waitUntil([this] { return form_->ArchivePart->importsPending() == 0; }, 20000));
   form_->Actions->AArchive->trigger();
-  QTest::mouseClick(form_->archiveWindow()->btnOpen, Qt::LeftButton);
+  QTest::mouseClick(form_->ArchivePart->window()->btnOpen, Qt::LeftButton);
   ASSERT_EQ(ui_.messages.size(), 1u);
   EXPECT_EQ(ui_.messages[0].text,
             QStringLiteral("The selection holds 7112 impacts; a project file holds at most 3557. Narrow the selection."));
@@ -191,7 +192,7 @@ TEST_F(ArchiveWindow, ADamagedArchiveIsPutAsideForANewOneAndTheWindowSaysWhereIt
                               "it is.\nStart a new archive? The damaged file is renamed to \"" + shown + ".damaged-"))
       << text.toStdString();
   EXPECT_EQ(test::readFileBytes(text.section(u'"', 3, 3)), QByteArray(5000, 'x'));
-  TfrmArchive* window = form_->archiveWindow();
+  TfrmArchive* window = form_->ArchivePart->window();
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(window->labelLocation->text(), "Archive: " + QDir::toNativeSeparators(archivePath()));
   EXPECT_EQ(window->tableSeries->rowCount(), 0);
@@ -206,7 +207,7 @@ TEST_F(ArchiveWindow, DatesTypedInFilterTheSeriesAndTheColumnsShowTheirTextsWhol
   ui_.messageAnswers = {ModalUi::Discard};
   read(april);
   form_->Actions->AArchive->trigger();
-  TfrmArchive* window = form_->archiveWindow();
+  TfrmArchive* window = form_->ArchivePart->window();
   ASSERT_NE(window, nullptr);
   window->show();
   QTest::mouseClick(window->checkFrom, Qt::LeftButton, {}, QPoint(5, window->checkFrom->height() / 2));

@@ -3,6 +3,7 @@
 // table copy, and the requirements file kept across starts and safe from a damaged import.
 #include "app/MainActions.h"
 #include "control/ControlPlot.h"
+#include "control/MainWindowControl.h"
 #include "control/TfrmControl.h"
 #include "report/ReportPreview.h"
 #include "support/MainWindowFixture.h"
@@ -46,8 +47,8 @@ class ControlWindow : public test::MainWindowFixture {
     form.RebuildTables();
     form.show();
     form.Actions->ACompactionControl->trigger();
-    QApplication::setActiveWindow(form.controlWindow());
-    return *form.controlWindow();
+    QApplication::setActiveWindow(form.ControlPart->window());
+    return *form.ControlPart->window();
   }
   static QColor background(StringGridView* grid, int row, int column, int fixedRows) {
     return grid->model()->index(row - fixedRows, column).data(Qt::BackgroundRole).value<QColor>();
@@ -126,11 +127,11 @@ TEST_F(ControlWindow, RequirementsAreKeptInTheFileAndADamagedImportChangesNothin
   EXPECT_EQ(ui_.messages[0].text, R"(damaged.json is not loaded: requirement 1 (object "*", material "*"): minDynamic must be above 0)");
   EXPECT_EQ(ui_.fileDialogs[0].filters.first(), "JSON (*.json)");
   EXPECT_EQ(test::readFileBytes(setupPath()), bytes);
-  EXPECT_EQ(form_->controlSetup(), kept);
+  EXPECT_EQ(form_->ControlPart->setup(), kept);
   EXPECT_EQ(window.tableRequirements->model()->index(0, 3).data().toString(), "85,5");
 
   start();  // the next start reads what was kept
-  EXPECT_EQ(form_->controlSetup(), kept);
+  EXPECT_EQ(form_->ControlPart->setup(), kept);
 }
 
 // What could not be judged is amber with its reason; the verdict shows beside the names at the
@@ -166,7 +167,7 @@ TEST_F(ControlWindow, UndecidedRowsAreAmberWithTheirReasonAndTheLotFollowsTheSer
 TEST_F(ControlWindow, RemoveTakesSelectedRowsOnlyAndCtrlZOrUndoPutsThemBackIntoTheFile) {
   TfrmControl& window = open();
   QTableView* table = window.tableRequirements;
-  const QByteArray untouched = test::readFileBytes(setupPath()), kept = controlSetupJson(form_->controlSetup());
+  const QByteArray untouched = test::readFileBytes(setupPath()), kept = controlSetupJson(form_->ControlPart->setup());
   QTest::mouseClick(window.btnRemoveRequirement, Qt::LeftButton);  // no row selected
   EXPECT_EQ(table->model()->rowCount(), 1);
   EXPECT_EQ(test::readFileBytes(setupPath()), untouched);
@@ -206,7 +207,7 @@ TEST_F(ControlWindow, AFileRefusedAtStartIsSaidOnceAndKeptAsItIs) {
   EXPECT_EQ(ui_.messages[0].text, R"(GRX1-control.json is not loaded: requirement 1: unknown key "maxSV")");
   QTest::mouseClick(window.btnAddRequirement, Qt::LeftButton);
   typeInto(window.tableRequirements, 0, 2, QStringLiteral("45"));
-  EXPECT_EQ(form_->controlSetup().requirements.size(), 1);
+  EXPECT_EQ(form_->ControlPart->setup().requirements.size(), 1);
   EXPECT_EQ(test::readFileBytes(setupPath()), refused);
   EXPECT_EQ(ui_.messages.size(), 1u);
   EXPECT_TRUE(window.findChild<QLabel*>("labelRefused")->isVisible());

@@ -2,6 +2,7 @@
 #include "app/MainActions.h"
 #include "app/TAboutBox.h"
 #include "app/TfrmLanguage.h"
+#include "control/MainWindowControl.h"
 #include "report/ReportPreview.h"
 #include "report/SeriesReport.h"
 #include "support/MainWindowFixture.h"
@@ -108,7 +109,7 @@ TEST_F(MainWindowReport, TheProtocolNamesTheReadTakenOverAndTheTestersVersion) {
   test::fillSet(read, {RecordBuilder().series(1)});
   form.StatusPanel[0]->setText("GRX-1 v2.05 ");
   form.takeOverMeasurements(read);
-  form.AAcceptanceProtocolExecute();
+  form.ControlPart->showProtocol();
   EXPECT_TRUE(rowTexts(previews_.at(0).report.pages[0], BandKind::MasterData).value(1).startsWith("read from the tester (GRX-1 v2.05), "));
 }
 

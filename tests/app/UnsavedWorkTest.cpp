@@ -2,6 +2,7 @@
 // (here a read that no archive keeps): File > Open, a dropped file, the archive window's Open and a
 // read from the tester. Driven by menu clicks, a drop and button clicks.
 #include "app/MainActions.h"
+#include "archive/MainWindowArchive.h"
 #include "archive/TfrmArchive.h"
 #include "data/ProjectFile.h"
 #include "data/SampleMeasurements.h"
@@ -66,7 +67,7 @@ class UnsavedWork : public test::MainWindowFixture {
       case Drop: QCoreApplication::sendEvent(form_.get(), &enter), QCoreApplication::sendEvent(form_.get(), &drop); break;
       case Archive:
         clickEntry(*form_, form_->Actions->AArchive);
-        QTest::mouseClick(form_->archiveWindow()->btnOpen, Qt::LeftButton);
+        QTest::mouseClick(form_->ArchivePart->window()->btnOpen, Qt::LeftButton);
         break;
       case Read:
         clickEntry(*form_, form_->Actions->AGaugeRead);
