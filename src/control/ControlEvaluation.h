@@ -61,6 +61,12 @@ struct PointResult {
   Verdict verdict = Verdict::None;
   Reason reason = Reason::None;
   int impact = 0;             // NonFiniteModulus: the impact's place in the series, from 1
+  // The reference test's value estimated from the dynamic modulus by the point's calibration (its
+  // requirement's, else the one matching its names), with its lower prediction bound.
+  int calibration = -1;                  // index into the setup's calibrations; -1: none
+  double reference = kNoValue;
+  double referenceLower = kNoValue;
+  bool outsideCalibration = false;       // the dynamic modulus lies beyond the calibrated range
   bool decided() const { return verdict == Verdict::Pass || verdict == Verdict::Fail; }
 };
 

@@ -5,7 +5,16 @@
 //   {"requirements": [{"object": "*", "material": "Песок", "minDynamic": 80, "minStatic": null,
 //                      "maxSv": null}, ...],
 //    "settings": {"seatingImpacts": 0, "lotRule": "each", "k": 1.28, "minPoints": 4,
-//                 "splitLotsByDate": false, "durationMinMs": 16, "durationMaxMs": 19}}
+//                 "splitLotsByDate": false, "durationMinMs": 16, "durationMaxMs": 19},
+//    "version": 2,
+//    "calibrations": [{"name": "Sand 05.2026", "object": "*", "material": "Песок", "quantity": "Ev2",
+//                      "quantityName": "", "unit": "", "model": "linear", "confidence": 0.9,
+//                      "date": "2026-05-14", "comment": "", "pairs": [[38.5, 92.0], ...]}]}
+// A requirement may instead be given in a calibration's reference quantity:
+//   {"object": "*", "material": "Песок", "calibration": "Sand 05.2026", "minReference": 100, ...}
+// and its required dynamic modulus is then derived from the calibration. A file without "version"
+// (the first form, without calibrations) reads as before.
+#include "Calibration.h"
 #include "platform/TextPair.h"
 
 #include <QByteArray>
@@ -22,7 +31,9 @@ inline constexpr char16_t kAnyName[] = u"*";
 struct Requirement {
   QString object = QString::fromUtf16(kAnyName);
   QString material = QString::fromUtf16(kAnyName);
-  double minDynamic = 0;              // MPa; a point passes at or above it
+  double minDynamic = 0;              // MPa; a point passes at or above it (derived when calibrated)
+  QString calibration;                // given in this calibration's reference quantity; empty: not
+  std::optional<double> minReference; // the required reference value (with a calibration)
   std::optional<double> minStatic;    // MPa
   std::optional<double> maxSv;        // ms; also the limit of the impacts' s/v flag
   friend bool operator==(const Requirement&, const Requirement&) = default;
@@ -47,6 +58,7 @@ struct EvaluationSettings {
 struct ControlSetup {
   QList<Requirement> requirements;
   EvaluationSettings settings;
+  QList<Calibration> calibrations;
   friend bool operator==(const ControlSetup&, const ControlSetup&) = default;
 };
 
@@ -72,6 +84,11 @@ struct SetupProblem {
     Negative,      // an s/v limit below zero
     Duplicate,     // the names of requirement `other` again
     OutOfRange,    // the setting `key` is outside its range
+    // Calibrations and the requirements given through them:
+    Excludes,            // `key` together with "calibration": one way of requiring at a time
+    UnknownCalibration,  // the requirement names a calibration (`key`) the file does not hold
+    Unusable,            // the named calibration (`key`) cannot be fitted: `other` is its FitProblem
+    Unreachable,         // no dynamic modulus in the calibration's range reaches minReference
   };
   Kind kind = Kind::None;
   int entry = kTopLevel;  // the requirement counted from 1, or one of these
@@ -79,6 +96,7 @@ struct SetupProblem {
   QString key;
   QString object, material;  // the requirement's names once they were read; none before
   bool named = false;
+  bool inCalibrations = false;  // `entry` counts the calibrations, and `object` holds the name
   static constexpr int kTopLevel = 0;
   static constexpr int kSettings = -1;
   friend bool operator==(const SetupProblem&, const SetupProblem&) = default;
@@ -90,11 +108,22 @@ struct SetupReadResult {
   SetupProblem problem;  // why, when Refused
 };
 
+// Derives the required dynamic modulus of every requirement given in a calibration's reference
+// quantity, in place. The first requirement that cannot be derived (its calibration missing, not
+// fitted, or not reaching the value within its range) is returned; None when all were.
+SetupProblem deriveCalibratedRequirements(ControlSetup& setup);
+// How a calibrated requirement became a dynamic one: "Ev2 ≥ 100 MPa ⇒ Evd ≥ 41,3 MPa, calibration
+// "Sand 05.2026", n = 14, R² = 0,86"; empty for a requirement not given by a calibration.
+QString derivationText(const Requirement& r, const ControlSetup& setup, Language language);
+
 // Reads a setup file; `setup` is changed only when Ok. Only a regular file of at most 1 MiB is
 // read. Refused: not JSON of this shape, a key this program does not know, a name that is no text,
 // a required modulus that is no number above zero, an s/v limit below zero, two requirements of the
 // same object and material, or settings out of their ranges (seating 0..15, k 0..10, minimum points
-// 2..1000, durations 0 < min < max <= 32.768).
+// 2..1000, durations 0 < min < max <= 32.768). Calibrations: a name that is empty or taken, an
+// unknown quantity or model, a confidence outside 0.80..0.99, a date not yyyy-MM-dd, pairs that are
+// not [dynamic, reference] numbers. A requirement with "calibration" needs minReference above 0 and
+// no minDynamic; it is derived on reading (see deriveCalibratedRequirements).
 SetupReadResult readControlSetup(const QString& path, ControlSetup& setup);
 SetupReadResult parseControlSetup(const QByteArray& json, ControlSetup& setup);
 // The problem in one line without the file's name, e.g.
