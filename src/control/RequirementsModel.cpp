@@ -15,6 +15,8 @@ constexpr TextPair kHeadings[] = {
     {"Треб. дин. модуль, МПа", "Required dyn. modulus, MPa"},
     {"Треб. стат. модуль, МПа", "Required stat. modulus, MPa"},
     {"Макс. s/v, мс", "Max s/v, ms"},
+    {"Калибровка", "Calibration"},
+    {"Треб. эталонное значение", "Required reference value"},
 };
 constexpr TextPair kHints[] = {
     {"«*» или пустая ячейка — любой объект", "\"*\" or an empty cell: any object"},
@@ -23,7 +25,20 @@ constexpr TextPair kHints[] = {
      "A point passes when its dynamic modulus is at least the required one"},
     {"Пустая ячейка — не требуется", "An empty cell: not required"},
     {"Пустая ячейка — не требуется", "An empty cell: not required"},
+    {"Требование в величине калибровки (Ev2, Kупл, ...): треб. динамический модуль выводится из неё",
+     "A requirement in a calibration's quantity (Ev2, compaction, ...): the required dynamic modulus is derived from it"},
+    {"Требуемое значение в величине калибровки строки", "The required value in the quantity of the row's calibration"},
 };
+// %1 the calibration's quantity with its unit.
+constexpr TextPair kReferenceHint{"Требуемое значение %1", "The required value of %1"};
+constexpr TextPair kPending{"Действует прежнее значение, пока не введено требуемое эталонное значение",
+                            "The former value stays in force until the required reference value is typed"};
+constexpr TextPair kNeedsCalibration{"Треб. эталонное значение: сначала выберите калибровку строки. Прежнее значение оставлено.",
+                                     "Required reference value: choose the row's calibration first. The previous value is kept."};
+// %1 the name typed.
+constexpr TextPair kNoSuchCalibration{"Калибровки «%1» нет. Прежнее значение оставлено.",
+                                      "There is no calibration \"%1\". The previous value is kept."};
+constexpr TextPair kKept{" Прежнее значение оставлено.", " The previous value is kept."};
 // %1 the column, %2 the text typed, %3 the number needed, %4 the words for an optional column.
 constexpr TextPair kRefused{"%1: значение «%2» не принято — нужно %3, например 80 или 12,5%4. "
                             "Прежнее значение оставлено.",
@@ -65,9 +80,37 @@ RequirementsModel::RequirementsModel(QObject* parent) : QAbstractTableModel(pare
 
 QList<Requirement> RequirementsModel::requirementsInForce() const {
   QList<Requirement> list;
-  for (const Requirement& r : list_)
+  for (Requirement r : list_) {
+    if (!r.calibration.isEmpty() && !r.minReference) r.calibration.clear();
     if (r.minDynamic > 0) list.append(r);
+  }
   return list;
+}
+
+SetupProblem RequirementsModel::derive(QList<Requirement>& rows, const QList<Calibration>& calibrations) const {
+  // Rows whose reference value is still to be typed keep their former value and are left out.
+  ControlSetup trial;
+  trial.calibrations = calibrations;
+  trial.requirements = rows;
+  for (Requirement& r : trial.requirements)
+    if (!r.minReference) r.calibration.clear();
+  const SetupProblem problem = deriveCalibratedRequirements(trial);
+  if (problem.kind != SetupProblem::Kind::None) return problem;
+  for (int i = 0; i < rows.size(); ++i)
+    if (!trial.requirements[i].calibration.isEmpty()) rows[i].minDynamic = trial.requirements[i].minDynamic;
+  return {};
+}
+
+SetupProblem RequirementsModel::setCalibrations(const QList<Calibration>& calibrations, const std::pair<QString, QString>& renamed) {
+  QList<Requirement> rows = list_;
+  if (!renamed.first.isEmpty())
+    for (Requirement& r : rows)
+      if (r.calibration == renamed.first) r.calibration = renamed.second;
+  if (SetupProblem problem = derive(rows, calibrations); problem.kind != SetupProblem::Kind::None) return problem;
+  calibrations_ = calibrations;
+  list_ = rows;
+  if (!list_.isEmpty()) emit dataChanged(index(0, 0), index(int(list_.size()) - 1, ColumnCount - 1));
+  return {};
 }
 
 void RequirementsModel::setRequirements(QList<Requirement> list) {
@@ -120,10 +163,17 @@ bool RequirementsModel::undoRemoval() {
       emit refused(kUndoTaken.text().arg(r.object, r.material, QString::number(taken + 1)));
       return false;
     }
+  // The calibrations may have changed since: the rows come back derived from them as they are now.
+  QList<Requirement> rows = list_;
+  for (const auto& [row, r] : removals_.last()) rows.insert(std::min(row, int(rows.size())), r);
+  if (const SetupProblem problem = derive(rows, calibrations_); problem.kind != SetupProblem::Kind::None) {
+    emit refused(setupProblemText(problem, currentLanguage()));
+    return false;
+  }
   for (const auto& [row, r] : removals_.takeLast()) {  // ascending: each goes back where it stood
     const int at = std::min(row, int(list_.size()));
     beginInsertRows({}, at, at);
-    list_.insert(at, r);
+    list_.insert(at, rows[at]);
     endInsertRows();
   }
   emit edited();
@@ -136,8 +186,28 @@ int RequirementsModel::rowCount(const QModelIndex& parent) const { return parent
 
 int RequirementsModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : ColumnCount; }
 
+QVariant RequirementsModel::toolTip(const QModelIndex& index) const {
+  const Requirement& r = list_[index.row()];
+  if (r.calibration.isEmpty()) return {};
+  if (index.column() == DynamicColumn) {
+    if (!r.minReference) return kPending.text();
+    ControlSetup setup;
+    setup.calibrations = calibrations_;
+    return derivationText(r, setup, currentLanguage());
+  }
+  const int c = calibrationIndex(calibrations_, r.calibration);
+  if (index.column() == ReferenceColumn && c >= 0) {
+    const QString unit = referenceUnit(calibrations_[c], currentLanguage());
+    return kReferenceHint.text().arg(referenceName(calibrations_[c], currentLanguage()) +
+                                     (unit.isEmpty() ? QString() : QStringLiteral(", ") + unit));
+  }
+  return {};
+}
+
 QVariant RequirementsModel::data(const QModelIndex& index, int role) const {
-  if (!index.isValid() || index.row() >= list_.size() || (role != Qt::DisplayRole && role != Qt::EditRole)) return {};
+  if (!index.isValid() || index.row() >= list_.size()) return {};
+  if (role == Qt::ToolTipRole) return toolTip(index);
+  if (role != Qt::DisplayRole && role != Qt::EditRole) return {};
   const Requirement& r = list_[index.row()];
   switch (index.column()) {
     case ObjectColumn: return r.object;
@@ -145,6 +215,8 @@ QVariant RequirementsModel::data(const QModelIndex& index, int role) const {
     case DynamicColumn: return r.minDynamic > 0 ? requirementNumberText(r.minDynamic) : QString();
     case StaticColumn: return r.minStatic ? requirementNumberText(*r.minStatic) : QString();
     case SvColumn: return r.maxSv ? requirementNumberText(*r.maxSv) : QString();
+    case CalibrationColumn: return r.calibration;
+    case ReferenceColumn: return r.minReference ? requirementNumberText(*r.minReference) : QString();
   }
   return {};
 }
@@ -158,7 +230,9 @@ QVariant RequirementsModel::headerData(int section, Qt::Orientation orientation,
 }
 
 Qt::ItemFlags RequirementsModel::flags(const QModelIndex& index) const {
-  return index.isValid() ? Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsEditable : Qt::NoItemFlags;
+  if (!index.isValid()) return Qt::NoItemFlags;
+  const bool derived = index.column() == DynamicColumn && index.row() < list_.size() && !list_[index.row()].calibration.isEmpty();
+  return Qt::ItemIsSelectable | Qt::ItemIsEnabled | (derived ? Qt::NoItemFlags : Qt::ItemIsEditable);
 }
 
 bool RequirementsModel::setData(const QModelIndex& index, const QVariant& value, int role) {
@@ -173,6 +247,14 @@ bool RequirementsModel::setData(const QModelIndex& index, const QVariant& value,
       emit refused(kNamesTaken.text().arg(r.object, r.material, QString::number(taken + 1)));
       return false;
     }
+  } else if (column == CalibrationColumn) {
+    const QString name = text.trimmed();
+    if (!name.isEmpty() && calibrationIndex(calibrations_, name) < 0) {
+      emit refused(kNoSuchCalibration.text().arg(name));
+      return false;
+    }
+    if (name != r.calibration) r.minReference.reset();  // a value of another quantity means nothing here
+    r.calibration = name;
   } else {
     const bool optional = column != DynamicColumn, aboveZero = column != SvColumn;
     std::optional<double> number;
@@ -181,12 +263,23 @@ bool RequirementsModel::setData(const QModelIndex& index, const QVariant& value,
                                        (aboveZero ? kAboveZero : kZeroOrMore).text(), optional ? kOrEmpty.text() : QString()));
       return false;
     }
+    if (column == ReferenceColumn && r.calibration.isEmpty() && number) {
+      emit refused(kNeedsCalibration.text());
+      return false;
+    }
     if (column == DynamicColumn) r.minDynamic = *number;
+    else if (column == ReferenceColumn) r.minReference = number;
     else (column == StaticColumn ? r.minStatic : r.maxSv) = number;
   }
   if (r == list_[index.row()]) return true;
-  list_[index.row()] = r;
-  emit dataChanged(index, index, {Qt::DisplayRole, Qt::EditRole});
+  QList<Requirement> rows = list_;
+  rows[index.row()] = r;
+  if (const SetupProblem problem = derive(rows, calibrations_); problem.kind != SetupProblem::Kind::None) {
+    emit refused(setupProblemText(problem, currentLanguage()) + kKept.text());
+    return false;
+  }
+  list_ = rows;
+  emit dataChanged(this->index(index.row(), 0), this->index(index.row(), ColumnCount - 1));
   emit edited();
   return true;
 }
