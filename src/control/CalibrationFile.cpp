@@ -1,0 +1,40 @@
+#include "CalibrationFile.h"
+
+#include "platform/SafeFile.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace grx {
+
+QByteArray calibrationsJson(const QList<Calibration>& calibrations) {
+  // The requirements file's own form, so both files read the calibrations by the same rules.
+  ControlSetup only;
+  only.calibrations = calibrations;
+  const QJsonObject whole = QJsonDocument::fromJson(controlSetupJson(only)).object();
+  QJsonObject kept;
+  for (const char* key : {"version", "calibrations"}) kept.insert(QLatin1String(key), whole.value(QLatin1String(key)));
+  return QJsonDocument(kept).toJson(QJsonDocument::Indented);
+}
+
+SetupReadResult readCalibrations(const QString& path, QList<Calibration>& calibrations) {
+  ControlSetup read;
+  const SetupReadResult result = readControlSetup(path, read);
+  if (result.status == SetupReadResult::Ok) calibrations = read.calibrations;
+  return result;
+}
+
+bool writeCalibrations(const QString& path, const QList<Calibration>& calibrations) {
+  return writeFileSafely(path, calibrationsJson(calibrations)) == SafeWriteResult::Ok;
+}
+
+QList<Calibration> mergedCalibrations(QList<Calibration> calibrations, const QList<Calibration>& imported) {
+  for (const Calibration& c : imported) {
+    const int at = calibrationIndex(calibrations, c.name);
+    if (at >= 0) calibrations[at] = c;
+    else calibrations.append(c);
+  }
+  return calibrations;
+}
+
+}  // namespace grx
