@@ -34,11 +34,25 @@ void MainWindowControl::showWindow() {
   if (window_) return bringToFront(*window_);
   TfrmControl::Environment env{env_.ui,          env_.config, env_.dataFolder,
                                env_.setupPath,   &setup_,     [this] { refresh(); },
-                               env_.selectSeries, env_.acceptanceProtocol, setupRefused_};
+                               env_.selectSeries, env_.acceptanceProtocol, setupRefused_,
+                               [this] { return selectedDynamic(); }};
   window_ = new TfrmControl(std::move(env), env_.window);
   window_->FormCreate();
   refresh();
   window_->show();
+}
+
+QList<double> MainWindowControl::selectedDynamic() const {
+  // The points' own values: the mean over the impacts the evaluation keeps, seating drops left out.
+  const CellRange rows = env_.seriesTable->selection();
+  QList<double> values;
+  if (rows.isEmpty()) return values;
+  const ControlResult result = evaluateControl(*env_.set, setup_);
+  for (int row = rows.top; row <= rows.bottom; ++row) {
+    const int k = row - kSeriesTableHeaderRows;
+    if (k >= 0 && std::size_t(k) < result.points.size()) values.append(result.points[std::size_t(k)].dynamic);
+  }
+  return values;
 }
 
 void MainWindowControl::showProtocol() const {

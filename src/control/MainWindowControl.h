@@ -52,6 +52,9 @@ class MainWindowControl : public QObject {
   // Marks the impacts of series k that carry a quality flag in the impacts table (the flags in
   // words as the column's tool tip), and selects the series' lot in the control window.
   void markImpactFlags(std::uint32_t k);
+  // The dynamic moduli of the series selected in the series table, in table order, as the control
+  // evaluation computes them (a calibration's pairs take them).
+  QList<double> selectedDynamic() const;
   // The acceptance protocol of the shown measurements, as the control window's button asks for it.
   void showProtocol() const;
 

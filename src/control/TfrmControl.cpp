@@ -1,5 +1,6 @@
 #include "TfrmControl.h"
 
+#include "CalibrationPage.h"
 #include "ControlChartData.h"
 #include "ControlColors.h"
 #include "ControlPlot.h"
@@ -35,6 +36,7 @@
 #include <QSpinBox>
 #include <QSplitter>
 #include <QStyledItemDelegate>
+#include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -48,6 +50,9 @@ constexpr int kLotVerdictPlace = 3;
 constexpr TextPair kRequirementsGroup{"Требования", "Requirements"};
 constexpr TextPair kSettingsGroup{"Оценка", "Evaluation"};
 constexpr TextPair kLotsGroup{"Партии", "Test lots"};
+constexpr TextPair kRequirementsPage{"Требования и партии", "Requirements and lots"};
+constexpr TextPair kCalibrationPage{"Калибровка", "Calibration"};
+constexpr TextPair kCalibrationsNotChanged{"Калибровки не изменены: %1", "The calibrations are not changed: %1"};
 constexpr TextPair kAdd{"Добавить", "Add"};
 constexpr TextPair kRemove{"Удалить", "Remove"};
 constexpr TextPair kUndoRemoval{"Отменить", "Undo"};
@@ -177,8 +182,18 @@ void TfrmControl::createControls() {
   bottom->addStretch(1);
   bottom->addWidget(btnClose);
 
+  // The calibrations on a page of their own: the requirements and lots keep the window's room.
+  pageCalibration = new CalibrationPage({env_.ui, env_.config, env_.dataFolder, &env_.setup->calibrations,
+                                         [this](const auto& list, const auto& renamed) { return takeCalibrations(list, renamed); },
+                                         env_.selectedDynamic},
+                                        this);
+  tabsControl = new QTabWidget(this);
+  tabsControl->setObjectName(QStringLiteral("tabsControl"));
+  tabsControl->setDocumentMode(true);
+  tabsControl->addTab(splitter, QString());
+  tabsControl->addTab(pageCalibration, QString());
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(splitter, 1);
+  layout->addWidget(tabsControl, 1);
   layout->addLayout(bottom);
 
   connect(StringGridLots, &StringGridView::gridClicked, this, &TfrmControl::StringGridLotsClick);
@@ -207,8 +222,16 @@ QWidget* TfrmControl::createRequirementsPart() {
   header->setSectionResizeMode(RequirementsModel::MaterialColumn, QHeaderView::Stretch);
   for (int c = RequirementsModel::DynamicColumn; c < RequirementsModel::ColumnCount; ++c) {
     header->setSectionResizeMode(c, QHeaderView::Fixed);
-    header->resizeSection(c, 88);
+    header->resizeSection(c, c == RequirementsModel::CalibrationColumn ? 120 : 88);
   }
+  tableRequirements->setItemDelegateForColumn(RequirementsModel::CalibrationColumn, new CalibrationChoiceDelegate([this] {
+    QStringList names;
+    for (const Calibration& c : env_.setup->calibrations) names << c.name;
+    return names;
+  }, tableRequirements));
+  labelDerivation = new QLabel(groupRequirements_);
+  labelDerivation->setObjectName(QStringLiteral("labelDerivation"));
+  labelDerivation->setWordWrap(true);
   btnAddRequirement = button("btnAddRequirement", groupRequirements_);
   btnRemoveRequirement = button("btnRemoveRequirement", groupRequirements_);
   btnUndoRemoval = button("btnUndoRemoval", groupRequirements_);
@@ -226,6 +249,7 @@ QWidget* TfrmControl::createRequirementsPart() {
   auto* layout = new QVBoxLayout(groupRequirements_);
   layout->addWidget(labelRefused_);
   layout->addWidget(tableRequirements, 1);
+  layout->addWidget(labelDerivation);
   layout->addLayout(buttons);
   // Ctrl+Z takes a removal back; an open cell editor keeps the keys for its own text.
   auto* undo = new QShortcut(QKeySequence::Undo, this);
@@ -243,6 +267,7 @@ QWidget* TfrmControl::createRequirementsPart() {
   connect(btnUndoRemoval, &QPushButton::clicked, this, &TfrmControl::btnUndoRemovalClick);
   connect(tableRequirements->selectionModel(), &QItemSelectionModel::selectionChanged, this,
           &TfrmControl::updateRequirementButtons);
+  connect(tableRequirements->selectionModel(), &QItemSelectionModel::currentChanged, this, &TfrmControl::showDerivation);
   connect(btnImport, &QPushButton::clicked, this, &TfrmControl::btnImportClick);
   connect(btnExport, &QPushButton::clicked, this, &TfrmControl::btnExportClick);
   return groupRequirements_;
@@ -293,6 +318,9 @@ QWidget* TfrmControl::createSettingsPart() {
 
 void TfrmControl::setCaptions() {
   setWindowTitle(kControlTitle.text());
+  tabsControl->setTabText(0, kRequirementsPage.text());
+  tabsControl->setTabText(1, kCalibrationPage.text());
+  pageCalibration->setCaptions();
   groupRequirements_->setTitle(kRequirementsGroup.text());
   groupSettings_->setTitle(kSettingsGroup.text());
   groupLots_->setTitle(kLotsGroup.text());
@@ -319,10 +347,13 @@ void TfrmControl::setCaptions() {
   spinDurationMin->setToolTip(kDurationHint.text());
   spinDurationMax->setToolTip(kDurationHint.text());
   requirements_->retranslate();
+  showDerivation();
 }
 
 void TfrmControl::FormCreate() {
+  requirements_->setCalibrations(env_.setup->calibrations);
   requirements_->setRequirements(env_.setup->requirements);
+  pageCalibration->fill();
   updateRequirementButtons();
   fillSettings();
   setCaptions();
@@ -377,6 +408,23 @@ void TfrmControl::requirementsEdited() {
   env_.setup->requirements = requirements_->requirementsInForce();
   updateRequirementButtons();
   keepAndEvaluate();
+}
+
+QString TfrmControl::takeCalibrations(const QList<Calibration>& calibrations, const std::pair<QString, QString>& renamed) {
+  if (const SetupProblem problem = requirements_->setCalibrations(calibrations, renamed); problem.kind != SetupProblem::Kind::None)
+    return kCalibrationsNotChanged.text().arg(setupProblemText(problem, currentLanguage()));
+  env_.setup->calibrations = calibrations;
+  env_.setup->requirements = requirements_->requirementsInForce();
+  keepAndEvaluate();
+  return {};
+}
+
+void TfrmControl::showDerivation() {
+  const QModelIndex at = tableRequirements->currentIndex();
+  const QList<Requirement>& rows = requirements_->requirements();
+  const bool derived = at.isValid() && at.row() < rows.size() && rows[at.row()].minReference;
+  labelDerivation->setText(derived ? derivationText(rows[at.row()], *env_.setup, currentLanguage()) : QString());
+  labelDerivation->setVisible(derived);
 }
 
 void TfrmControl::updateRequirementButtons() {
@@ -436,7 +484,9 @@ void TfrmControl::btnImportClick() {
     return;
   }
   *env_.setup = read;
+  requirements_->setCalibrations(read.calibrations);
   requirements_->setRequirements(read.requirements);
+  pageCalibration->fill();
   updateRequirementButtons();
   fillSettings();
   keepAndEvaluate();

@@ -1,6 +1,7 @@
 #pragma once
 // The compaction control window: the lab's requirements (editable), the evaluation settings, the
-// test lots with their statistics and verdicts, and the control chart of the selected lot. It
+// test lots with their statistics and verdicts, and the control chart of the selected lot; on a
+// page of their own the site calibrations a requirement may be given through. It
 // holds controls and handlers only: the main window keeps the requirements for the run and hands
 // in every evaluation; the rules, the file and the tables of texts live in the window-free code.
 // Every accepted change is kept at once in the requirements file, unless that file was refused at
@@ -20,10 +21,12 @@ class QGroupBox;
 class QLabel;
 class QPushButton;
 class QSpinBox;
+class QTabWidget;
 class QTableView;
 
 namespace grx {
 
+class CalibrationPage;
 class ControlPlot;
 class IniFile;
 class ModalUi;
@@ -43,6 +46,9 @@ class TfrmControl : public QWidget {
     std::function<void(std::uint32_t series)> selectSeries;  // a series row becomes current
     std::function<void()> acceptanceProtocol;            // none: its button is disabled
     SetupProblem setupRefused;  // why the requirements file was not loaded at start; None: it was
+    // The dynamic moduli of the series selected in the main window; none: the calibration page's
+    // button for them is disabled.
+    std::function<QList<double>()> selectedDynamic;
   };
 
   // A window of its own over `mainWindow`, freed when it closes.
@@ -56,7 +62,10 @@ class TfrmControl : public QWidget {
   // The lot of series k becomes the current lot (the main window's series table moved to it).
   void selectLotOfSeries(std::uint32_t k);
 
+  QTabWidget* tabsControl = nullptr;  // requirements and lots; calibration
+  CalibrationPage* pageCalibration = nullptr;
   QTableView* tableRequirements = nullptr;
+  QLabel* labelDerivation = nullptr;  // how the current row's dynamic modulus was derived
   QPushButton* btnAddRequirement = nullptr;
   QPushButton* btnRemoveRequirement = nullptr;
   QPushButton* btnUndoRemoval = nullptr;
@@ -99,6 +108,10 @@ class TfrmControl : public QWidget {
   void updateRequirementButtons();
   // Writes the requirements file and has the main window evaluate again.
   void keepAndEvaluate();
+  // Puts new calibrations in force when every requirement given through one is still derived;
+  // otherwise returns why not.
+  QString takeCalibrations(const QList<Calibration>& calibrations, const std::pair<QString, QString>& renamed);
+  void showDerivation();
   int selectedLot() const;
   void showLotChart();
 
