@@ -2,6 +2,8 @@
 
 #include "platform/SafeFile.h"
 
+#include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -19,7 +21,17 @@ QByteArray calibrationsJson(const QList<Calibration>& calibrations) {
 
 SetupReadResult readCalibrations(const QString& path, QList<Calibration>& calibrations) {
   ControlSetup read;
-  const SetupReadResult result = readControlSetup(path, read);
+  SetupReadResult result = readControlSetup(path, read);
+  // A file of calibrations alone has no requirements list: read as one with an empty list.
+  if (result.status == SetupReadResult::Refused && result.problem.kind == SetupProblem::Kind::NotList &&
+      result.problem.key == QLatin1String("requirements")) {
+    QFile file(path);
+    QJsonObject root = file.open(QIODevice::ReadOnly) ? QJsonDocument::fromJson(file.readAll()).object() : QJsonObject();
+    if (!root.contains(QLatin1String("requirements"))) {
+      root.insert(QLatin1String("requirements"), QJsonArray());
+      result = parseControlSetup(QJsonDocument(root).toJson(), read);
+    }
+  }
   if (result.status == SetupReadResult::Ok) calibrations = read.calibrations;
   return result;
 }

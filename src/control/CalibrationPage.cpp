@@ -74,6 +74,8 @@ constexpr TextPair kNameTaken{"Калибровка «%1» уже есть. Пр
                               "A calibration \"%1\" exists already. The previous name is kept."};
 constexpr TextPair kNameEmpty{"Калибровке нужно название. Прежнее название оставлено.",
                               "A calibration needs a name. The previous name is kept."};
+constexpr TextPair kNoSymbol{"Другой величине нужно обозначение. Прежнее значение оставлено.",
+                             "Another quantity needs its symbol. The previous value is kept."};
 constexpr TextPair kNoCalibrations{"Калибровок нет: добавьте или импортируйте.", "No calibrations: add or import one."};
 constexpr TextPair kNotFitted{"Не рассчитана: %1.", "Not fitted: %1."};
 // %1 n, %2 the equation, %3 R², %4 s, %5 the confidence, %6 and %7 the range of the dynamic modulus.
@@ -399,6 +401,10 @@ void CalibrationPage::fieldsChanged() {
   c.date = dateCalibration->date() == dateCalibration->minimumDate() ? QDate() : dateCalibration->date();
   c.comment = editComment->text().trimmed();
   if (c == (*env_.calibrations)[at]) return;
+  if (other && c.quantityName.isEmpty()) {  // a quantity of no name could not be read back
+    refuse(kNoSymbol.text());
+    return showCurrent();
+  }
   take(list);
   showCurrent();
 }

@@ -212,7 +212,10 @@ QVariant RequirementsModel::data(const QModelIndex& index, int role) const {
   switch (index.column()) {
     case ObjectColumn: return r.object;
     case MaterialColumn: return r.material;
-    case DynamicColumn: return r.minDynamic > 0 ? requirementNumberText(r.minDynamic) : QString();
+    case DynamicColumn:
+      if (!(r.minDynamic > 0)) return QString();
+      // A derived value as its derivation states it; a typed one as typed.
+      return !r.calibration.isEmpty() && r.minReference ? formatFloat(r.minDynamic, u"0.0") : requirementNumberText(r.minDynamic);
     case StaticColumn: return r.minStatic ? requirementNumberText(*r.minStatic) : QString();
     case SvColumn: return r.maxSv ? requirementNumberText(*r.maxSv) : QString();
     case CalibrationColumn: return r.calibration;
