@@ -38,7 +38,8 @@ constexpr TextPair kNeedsCalibration{"Треб. эталонное значен�
 // %1 the name typed.
 constexpr TextPair kNoSuchCalibration{"Калибровки «%1» нет. Прежнее значение оставлено.",
                                       "There is no calibration \"%1\". The previous value is kept."};
-constexpr TextPair kKept{" Прежнее значение оставлено.", " The previous value is kept."};
+// After a problem's text, which ends without a stop.
+constexpr TextPair kKept{". Прежнее значение оставлено.", ". The previous value is kept."};
 // %1 the column, %2 the text typed, %3 the number needed, %4 the words for an optional column.
 constexpr TextPair kRefused{"%1: значение «%2» не принято — нужно %3, например 80 или 12,5%4. "
                             "Прежнее значение оставлено.",
