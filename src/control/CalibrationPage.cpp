@@ -246,6 +246,7 @@ QWidget* CalibrationPage::createPairsPart() {
 
   // A change of the pairs goes to the window first: it may leave a requirement underived.
   pairs_->setCheck([this](const QList<CalibrationPair>& pairs) {
+    if (current() < 0) return kNoCalibrations.text();  // the table is disabled then
     QList<Calibration> list = *env_.calibrations;
     list[current()].pairs = pairs;
     return env_.take(list, {});
@@ -501,7 +502,7 @@ QWidget* CalibrationChoiceDelegate::createEditor(QWidget* parent, const QStyleOp
   auto* combo = new QComboBox(parent);
   combo->setObjectName(QStringLiteral("comboCalibration"));
   combo->addItem(QString());
-  combo->addItems(names_());
+  for (const Calibration& c : *calibrations_) combo->addItem(c.name);
   // A choice counts at once, as a typed cell counts at Return.
   connect(combo, &QComboBox::activated, this, [this, combo] {
     emit const_cast<CalibrationChoiceDelegate*>(this)->commitData(combo);

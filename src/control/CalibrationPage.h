@@ -109,14 +109,14 @@ class CalibrationPage : public QWidget {
 // for none.
 class CalibrationChoiceDelegate : public QStyledItemDelegate {
  public:
-  CalibrationChoiceDelegate(std::function<QStringList()> names, QObject* parent)
-      : QStyledItemDelegate(parent), names_(std::move(names)) {}
+  CalibrationChoiceDelegate(const QList<Calibration>* calibrations, QObject* parent)
+      : QStyledItemDelegate(parent), calibrations_(calibrations) {}
   QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
   void setEditorData(QWidget* editor, const QModelIndex& index) const override;
   void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;
 
  private:
-  std::function<QStringList()> names_;
+  const QList<Calibration>* calibrations_;
 };
 
 }  // namespace grx

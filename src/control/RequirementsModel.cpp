@@ -16,7 +16,7 @@ constexpr TextPair kHeadings[] = {
     {"Треб. стат. модуль, МПа", "Required stat. modulus, MPa"},
     {"Макс. s/v, мс", "Max s/v, ms"},
     {"Калибровка", "Calibration"},
-    {"Треб. эталонное значение", "Required reference value"},
+    {"Треб. по эталону", "Required reference"},
 };
 constexpr TextPair kHints[] = {
     {"«*» или пустая ячейка — любой объект", "\"*\" or an empty cell: any object"},

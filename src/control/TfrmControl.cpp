@@ -32,6 +32,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QShortcut>
 #include <QSpinBox>
 #include <QSplitter>
@@ -190,8 +191,14 @@ void TfrmControl::createControls() {
   tabsControl = new QTabWidget(this);
   tabsControl->setObjectName(QStringLiteral("tabsControl"));
   tabsControl->setDocumentMode(true);
-  tabsControl->addTab(splitter, QString());
-  tabsControl->addTab(pageCalibration, QString());
+  // Each page scrolls in a window made smaller than it needs.
+  for (QWidget* page : {static_cast<QWidget*>(splitter), static_cast<QWidget*>(pageCalibration)}) {
+    auto* scroll = new QScrollArea(tabsControl);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(page);
+    tabsControl->addTab(scroll, QString());
+  }
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(tabsControl, 1);
   layout->addLayout(bottom);
@@ -222,13 +229,10 @@ QWidget* TfrmControl::createRequirementsPart() {
   header->setSectionResizeMode(RequirementsModel::MaterialColumn, QHeaderView::Stretch);
   for (int c = RequirementsModel::DynamicColumn; c < RequirementsModel::ColumnCount; ++c) {
     header->setSectionResizeMode(c, QHeaderView::Fixed);
-    header->resizeSection(c, c == RequirementsModel::CalibrationColumn ? 120 : 88);
+    header->resizeSection(c, c >= RequirementsModel::CalibrationColumn ? 110 : 88);
   }
-  tableRequirements->setItemDelegateForColumn(RequirementsModel::CalibrationColumn, new CalibrationChoiceDelegate([this] {
-    QStringList names;
-    for (const Calibration& c : env_.setup->calibrations) names << c.name;
-    return names;
-  }, tableRequirements));
+  tableRequirements->setItemDelegateForColumn(RequirementsModel::CalibrationColumn,
+                                              new CalibrationChoiceDelegate(&env_.setup->calibrations, tableRequirements));
   labelDerivation = new QLabel(groupRequirements_);
   labelDerivation->setObjectName(QStringLiteral("labelDerivation"));
   labelDerivation->setWordWrap(true);
