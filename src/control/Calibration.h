@@ -119,6 +119,8 @@ std::optional<double> derivedDynamic(const CalibrationFit& fit, double required)
 QString fitProblemText(FitProblem problem, Language language);
 // The warnings that do not block: "only 7 pairs (10 or more advised)", "R² = 0,42 is below 0,5".
 QStringList fitWarnings(const CalibrationFit& fit, Language language);
+// A number of a calibration with four significant digits and the decimal comma: "0,98", "41,27".
+QString calibrationNumber(double value);
 // The fitted equation with its numbers: "Ev2 = 12,3 + 1,84·Evd" or "Ev2 = 3,12·Evd^0,812".
 QString fitEquation(const Calibration& c, const CalibrationFit& fit, Language language);
 

@@ -13,6 +13,7 @@ namespace {
 // Why a point with this requirement cannot be judged, or None when it can.
 Reason undecidedPoint(const MeasurementSet& set, const PointResult& p, std::uint32_t firstKept, const Requirement& r,
                       int& impact) {
+  if (!r.calibration.isEmpty() && !std::isfinite(r.minDynamic)) return Reason::NoCalibration;
   if (p.impacts == 0) return Reason::NoImpacts;
   for (std::uint32_t i = 0; i < p.impacts; ++i) {
     const ImpactRecordView v = set.view(firstKept + i);
@@ -127,6 +128,21 @@ void lotStatistics(LotResult& lot, const std::vector<PointResult>& points, const
   }
 }
 
+// The point's estimate of the reference test by its calibration: its requirement's, else the one
+// matching its names.
+void estimateReference(PointResult& p, const ControlSetup& setup, const std::vector<FitOutcome>& fits) {
+  const Requirement* r = p.requirement >= 0 ? &setup.requirements[p.requirement] : nullptr;
+  const int c = r && !r->calibration.isEmpty() ? calibrationIndex(setup.calibrations, r->calibration)
+                                               : matchingCalibration(setup.calibrations, p.object, p.material);
+  if (c < 0 || !fits[std::size_t(c)].ok()) return;
+  const CalibrationFit& fit = fits[std::size_t(c)].fit;
+  p.calibration = c;
+  if (!std::isfinite(p.dynamic)) return;
+  p.reference = fit.estimate(p.dynamic);
+  p.referenceLower = fit.lowerBound(p.dynamic);
+  p.outsideCalibration = p.dynamic < fit.xMin || p.dynamic > fit.xMax;
+}
+
 }  // namespace
 
 bool ControlResult::anyLotFails() const {
@@ -146,12 +162,24 @@ Verdict pointVerdict(const PointResult& p, const Requirement& r) {
   return pass ? Verdict::Pass : Verdict::Fail;
 }
 
-ControlResult evaluateControl(const MeasurementSet& set, const ControlSetup& setup) {
+ControlResult evaluateControl(const MeasurementSet& set, const ControlSetup& given) {
+  // Requirements given through a calibration are derived afresh, so no stale modulus judges.
+  ControlSetup derived;
+  const bool calibrated = std::any_of(given.requirements.begin(), given.requirements.end(),
+                                      [](const Requirement& r) { return !r.calibration.isEmpty(); });
+  if (calibrated) {
+    derived = given;
+    deriveCalibratedRequirements(derived);
+  }
+  const ControlSetup& setup = calibrated ? derived : given;
+  std::vector<FitOutcome> fits;
+  for (const Calibration& c : setup.calibrations) fits.push_back(fitCalibration(c));
   ControlResult result;
   result.points.reserve(set.seriesCount());
   std::map<std::tuple<QString, QString, qint64>, int> lotOf;
   for (std::uint32_t k = 0; k < set.seriesCount(); ++k) {
     PointResult p = evaluatePoint(set, k, setup);
+    if (!fits.empty()) estimateReference(p, setup, fits);
     const qint64 day = setup.settings.splitLotsByDate ? p.date.toJulianDay() : 0;
     auto [it, added] = lotOf.try_emplace({p.object, p.material, day}, int(result.lots.size()));
     if (added) {

@@ -31,6 +31,7 @@ enum class Reason {
   NoImpacts,          // a point: no impact after the seating impacts
   NonFiniteModulus,   // a point: a required modulus of one kept impact is no number (`impact` says which)
   SvNotComputable,    // a point: s/v is required but cannot be computed (the velocity minima sum to 0)
+  NoCalibration,      // a point: its requirement's calibration cannot give a dynamic modulus
   TooFewPoints,       // a lot under the statistical rule: fewer decided points than required
   Incomplete,         // a lot: some of its points are not decided (and the decided ones break no rule)
 };

@@ -26,6 +26,7 @@ constexpr TextPair kReasonNoRequirement{"нет требования", "no requi
 constexpr TextPair kReasonNoImpacts{"нет ударов после установочных", "no impact after the seating impacts"};
 constexpr TextPair kReasonNonFinite{"нечисловой модуль в ударе %1", "non-finite modulus in impact %1"};
 constexpr TextPair kReasonSv{"s/v не вычисляется", "s/v not computable"};
+constexpr TextPair kReasonNoCalibration{"калибровка требования не применима", "the requirement's calibration cannot be used"};
 constexpr TextPair kReasonTooFew{"мало точек", "too few points"};
 constexpr TextPair kReasonIncomplete{"не определены точки %1", "incomplete: %1 not decided"};
 
@@ -67,6 +68,7 @@ QString pointReasonText(const PointResult& p, Language l) {
     case Reason::NoImpacts: return kReasonNoImpacts.text(l);
     case Reason::NonFiniteModulus: return kReasonNonFinite.text(l).arg(p.impact);
     case Reason::SvNotComputable: return kReasonSv.text(l);
+    case Reason::NoCalibration: return kReasonNoCalibration.text(l);
     default: return {};
   }
 }

@@ -49,6 +49,7 @@ inline const char* reasonKey(Reason r) {
     case Reason::NoImpacts: return "no_impacts";
     case Reason::NonFiniteModulus: return "non_finite_modulus";
     case Reason::SvNotComputable: return "sv_not_computable";
+    case Reason::NoCalibration: return "no_calibration";
     case Reason::TooFewPoints: return "too_few_points";
     case Reason::Incomplete: return "incomplete";
     case Reason::None: break;

@@ -2,6 +2,7 @@
 
 #include "platform/IniFile.h"
 #include "platform/LocalFiles.h"
+#include "platform/NumberFormat.h"
 #include "platform/Messages.h"
 #include "platform/SafeFile.h"
 
@@ -40,6 +41,16 @@ constexpr TextPair kNegative{"%1 не может быть меньше 0", "%1 m
 constexpr TextPair kDuplicate{"требование %1 повторяет требование %2", "requirement %1 duplicates requirement %2"};
 constexpr TextPair kOutOfRange{"%1 должен быть %2", "%1 must be %2"};
 constexpr TextPair kNotLoaded{"Файл %1 не загружен: %2", "%1 is not loaded: %2"};
+constexpr TextPair kCalibrationEntry{"калибровка %1", "calibration %1"};
+constexpr TextPair kCalibrationName{" («%1»)", " (\"%1\")"};
+constexpr TextPair kCalibrationDuplicate{"калибровка %1 повторяет имя калибровки %2", "calibration %1 repeats the name of calibration %2"};
+constexpr TextPair kExcludes{"«%1» не допускается вместе с «calibration»", "\"%1\" and \"calibration\" exclude each other"};
+constexpr TextPair kNeedsCalibration{"«minReference» требует «calibration»", "\"minReference\" needs \"calibration\""};
+constexpr TextPair kEmpty{"%1 не может быть пустым", "%1 must not be empty"};
+constexpr TextPair kUnknownCalibration{"калибровки «%1» нет в файле", "there is no calibration \"%1\" in the file"};
+constexpr TextPair kUnusable{"калибровку «%1» нельзя построить: %2", "calibration \"%1\" cannot be fitted: %2"};
+constexpr TextPair kUnreachable{"калибровка «%1» не достигает minReference %2 в своём диапазоне %3–%4 МПа",
+                                "calibration \"%1\" does not reach minReference %2 within its range %3–%4 MPa"};
 
 // The settings this program knows with the range each must keep.
 struct SettingRange {
@@ -55,8 +66,21 @@ constexpr SettingRange kSettingRanges[] = {
     {"durationMinMs", {"числом больше 0 и меньше durationMaxMs", "a number above 0 and below durationMaxMs"}},
     {"durationMaxMs", {"числом не больше 32.768", "a number of at most 32.768"}},
 };
-constexpr const char* kTopKeys[] = {"requirements", "settings"};
-constexpr const char* kRequirementKeys[] = {"object", "material", "minDynamic", "minStatic", "maxSv"};
+// The keys of a calibration with the form each must keep.
+constexpr SettingRange kCalibrationRanges[] = {
+    {"quantity", {"«Ev2», «Ev1», «compaction», «dryDensity» или «other»",
+                  "\"Ev2\", \"Ev1\", \"compaction\", \"dryDensity\" or \"other\""}},
+    {"model", {"«linear» или «power»", "\"linear\" or \"power\""}},
+    {"confidence", {"числом от 0.8 до 0.99", "a number from 0.8 to 0.99"}},
+    {"date", {"датой ГГГГ-ММ-ДД", "a date YYYY-MM-DD"}},
+    {"pairs", {"списком пар чисел [динамический модуль, эталонное значение]",
+               "a list of number pairs [dynamic modulus, reference value]"}},
+};
+constexpr const char* kTopKeys[] = {"requirements", "settings", "version", "calibrations"};
+constexpr const char* kRequirementKeys[] = {"object", "material", "minDynamic", "minStatic", "maxSv", "calibration", "minReference"};
+constexpr const char* kCalibrationKeys[] = {"name", "object", "material", "quantity", "quantityName", "unit",
+                                            "model", "confidence", "date", "comment", "pairs"};
+constexpr int kSetupVersion = 2;
 
 bool isAny(const QString& name) { return name == QStringView(kAnyName); }
 
@@ -139,6 +163,95 @@ bool readSettings(const QJsonObject& o, EvaluationSettings& s, SetupReadResult& 
   return true;
 }
 
+
+// A text key: missing is empty; anything else but text is refused.
+bool optionalText(const QJsonObject& o, const char* key, QString& out) {
+  const QJsonValue v = o.value(QLatin1String(key));
+  if (v.isUndefined() || v.isNull()) return true;
+  if (!v.isString()) return false;
+  out = v.toString().trimmed();
+  return true;
+}
+
+// The calibrations; else the first fault in `fault`.
+bool readCalibrations(const QJsonValue& list, QList<Calibration>& out, SetupReadResult& fault) {
+  if (list.isUndefined()) return true;
+  if (!list.isArray()) {
+    fault = refused(Kind::NotList, SetupProblem::kTopLevel, "calibrations");
+    return false;
+  }
+  const QJsonArray items = list.toArray();
+  for (int i = 0; i < items.size(); ++i) {
+    Calibration c;
+    const auto fail = [&](Kind kind, const char* key, int other = 0) {
+      fault = refused(kind, i + 1, key);
+      fault.problem.inCalibrations = true;
+      fault.problem.other = other;
+      fault.problem.object = c.name;
+      fault.problem.named = !c.name.isEmpty();
+      return false;
+    };
+    if (!items[i].isObject()) return fail(Kind::NotObject, "");
+    const QJsonObject o = items[i].toObject();
+    if (const QString key = unknownKey(o, kCalibrationKeys); !key.isEmpty()) {
+      fail(Kind::UnknownKey, "");
+      fault.problem.key = key;
+      return false;
+    }
+    if (!o.value(QLatin1String("name")).isString()) return fail(Kind::NotText, "name");
+    c.name = o.value(QLatin1String("name")).toString().trimmed();
+    if (c.name.isEmpty()) return fail(Kind::Empty, "name");
+    for (const char* key : {"object", "material"}) {
+      QString& name = key[0] == 'o' ? c.object : c.material;
+      if (!optionalText(o, key, name)) return fail(Kind::NotText, key);
+      if (name.isEmpty()) name = QStringLiteral("*");
+    }
+    if (!optionalText(o, "quantityName", c.quantityName)) return fail(Kind::NotText, "quantityName");
+    if (!optionalText(o, "unit", c.unit)) return fail(Kind::NotText, "unit");
+    if (!optionalText(o, "comment", c.comment)) return fail(Kind::NotText, "comment");
+    const std::optional<ReferenceQuantity> quantity = referenceFromKey(o.value(QLatin1String("quantity")).toString());
+    if (!quantity) return fail(Kind::OutOfRange, "quantity");
+    c.quantity = *quantity;
+    if (c.quantity == ReferenceQuantity::Other && c.quantityName.isEmpty()) return fail(Kind::Empty, "quantityName");
+    const QJsonValue model = o.value(QLatin1String("model"));
+    const std::optional<CalibrationModel> m = model.isUndefined() ? CalibrationModel::Linear : modelFromKey(model.toString());
+    if (!m) return fail(Kind::OutOfRange, "model");
+    c.model = *m;
+    if (!settingNumber(o, "confidence", kMinConfidence, kMaxConfidence, c.confidence)) return fail(Kind::OutOfRange, "confidence");
+    const QJsonValue date = o.value(QLatin1String("date"));
+    if (!date.isUndefined() && !date.isNull() && !date.toString().isEmpty()) {
+      c.date = QDate::fromString(date.toString(), QStringLiteral("yyyy-MM-dd"));
+      if (!c.date.isValid()) return fail(Kind::OutOfRange, "date");
+    }
+    const QJsonValue pairs = o.value(QLatin1String("pairs"));
+    if (!pairs.isUndefined() && !pairs.isArray()) return fail(Kind::OutOfRange, "pairs");
+    for (const QJsonValue& pair : pairs.toArray()) {
+      const QJsonArray xy = pair.toArray();
+      if (xy.size() != 2 || !xy[0].isDouble() || !xy[1].isDouble()) return fail(Kind::OutOfRange, "pairs");
+      c.pairs.append({xy[0].toDouble(), xy[1].toDouble()});
+    }
+    for (int j = 0; j < out.size(); ++j)
+      if (out[j].name == c.name) return fail(Kind::Duplicate, "", j + 1);
+    out.append(c);
+  }
+  return true;
+}
+
+QJsonObject calibrationJson(const Calibration& c) {
+  QJsonArray pairs;
+  for (const CalibrationPair& p : c.pairs) pairs.append(QJsonArray{p.dynamic, p.reference});
+  return QJsonObject{{"name", c.name},
+                     {"object", c.object},
+                     {"material", c.material},
+                     {"quantity", referenceKey(c.quantity)},
+                     {"quantityName", c.quantityName},
+                     {"unit", c.unit},
+                     {"model", modelKey(c.model)},
+                     {"confidence", c.confidence},
+                     {"date", c.date.isValid() ? c.date.toString(QStringLiteral("yyyy-MM-dd")) : QString()},
+                     {"comment", c.comment},
+                     {"pairs", pairs}};
+}
 }  // namespace
 
 const Requirement* matchingRequirement(const ControlSetup& setup, const QString& object, const QString& material) {
@@ -191,6 +304,14 @@ SetupReadResult parseControlSetup(const QByteArray& json, ControlSetup& setup) {
   if (!(settings.isUndefined() || settings.isObject())) return refused(Kind::NotObject, SetupProblem::kTopLevel, "settings");
   ControlSetup read;
   if (SetupReadResult fault; !readSettings(settings.toObject(), read.settings, fault)) return fault;
+  const QJsonValue version = root.value(QLatin1String("version"));
+  if (!version.isUndefined() && !(version.isDouble() && version.toDouble() >= 1 && version.toDouble() <= kSetupVersion &&
+                                  version.toDouble() == std::floor(version.toDouble()))) {
+    SetupReadResult r = refused(Kind::OutOfRange, SetupProblem::kTopLevel, "version");
+    return r;
+  }
+  if (SetupReadResult fault; !readCalibrations(root.value(QLatin1String("calibrations")), read.calibrations, fault))
+    return fault;
   const QJsonArray items = list.toArray();
   for (int i = 0; i < items.size(); ++i) {
     const int entry = i + 1;
@@ -217,7 +338,21 @@ SetupReadResult parseControlSetup(const QByteArray& json, ControlSetup& setup) {
       return result;
     };
     std::optional<double> dyn;
-    if (!optionalNumber(o, "minDynamic", dyn) || !dyn) return fault(Kind::NotNumber, "minDynamic");
+    const QJsonValue calibration = o.value(QLatin1String("calibration"));
+    if (!calibration.isUndefined() && !calibration.isNull()) {
+      // Given in a calibration's reference quantity: the dynamic modulus is derived below.
+      if (!calibration.isString()) return fault(Kind::NotText, "calibration");
+      r.calibration = calibration.toString().trimmed();
+      if (r.calibration.isEmpty()) return fault(Kind::Empty, "calibration");
+      if (!optionalNumber(o, "minDynamic", dyn) || dyn) return fault(Kind::Excludes, "minDynamic");
+      if (!optionalNumber(o, "minReference", r.minReference) || !r.minReference) return fault(Kind::NotNumber, "minReference");
+      if (!(*r.minReference > 0)) return fault(Kind::NotAboveZero, "minReference");
+      dyn = 1;  // a stand-in until the derivation
+    } else if (o.contains(QLatin1String("minReference"))) {
+      return fault(Kind::NeedsCalibration, "minReference");
+    } else if (!optionalNumber(o, "minDynamic", dyn) || !dyn) {
+      return fault(Kind::NotNumber, "minDynamic");
+    }
     if (!optionalNumber(o, "minStatic", r.minStatic)) return fault(Kind::NotNumber, "minStatic");
     if (!optionalNumber(o, "maxSv", r.maxSv)) return fault(Kind::NotNumber, "maxSv");
     if (!(*dyn > 0)) return fault(Kind::NotAboveZero, "minDynamic");
@@ -230,6 +365,8 @@ SetupReadResult parseControlSetup(const QByteArray& json, ControlSetup& setup) {
         return fault(Kind::Duplicate, "", j + 1);
     read.requirements.append(r);
   }
+  if (const SetupProblem problem = deriveCalibratedRequirements(read); problem.kind != Kind::None)
+    return {SetupReadResult::Refused, problem};
   setup = read;
   return {};
 }
@@ -251,8 +388,25 @@ QString setupProblemText(const SetupProblem& p, Language language) {
     case Kind::OutOfRange:
       for (const SettingRange& s : kSettingRanges)
         if (p.key == QLatin1String(s.key)) reason = kOutOfRange.text(language).arg(p.key, s.range.text(language));
+      for (const SettingRange& s : kCalibrationRanges)
+        if (p.key == QLatin1String(s.key)) reason = kOutOfRange.text(language).arg(p.key, s.range.text(language));
+      if (p.key == u"version") reason = kOutOfRange.text(language).arg(p.key, QStringLiteral("1 … %1").arg(kSetupVersion));
+      break;
+    case Kind::Excludes: reason = key(kExcludes); break;
+    case Kind::NeedsCalibration: reason = kNeedsCalibration.text(language); break;
+    case Kind::Empty: reason = key(kEmpty); break;
+    case Kind::UnknownCalibration: reason = key(kUnknownCalibration); break;
+    case Kind::Unusable: reason = kUnusable.text(language).arg(p.key, fitProblemText(FitProblem(p.other), language)); break;
+    case Kind::Unreachable:
+      reason = kUnreachable.text(language).arg(p.key, calibrationNumber(p.value), formatFloat(p.low, u"0.0"),
+                                               formatFloat(p.high, u"0.0"));
       break;
     case Kind::Duplicate: break;
+  }
+  if (p.inCalibrations) {
+    const QString name = p.named ? kCalibrationName.text(language).arg(p.object) : QString();
+    if (p.kind == Kind::Duplicate) return kCalibrationDuplicate.text(language).arg(p.entry).arg(p.other) + name;
+    return kCalibrationEntry.text(language).arg(p.entry) + name + QStringLiteral(": ") + reason;
   }
   const QString names = p.named ? kEntryNames.text(language).arg(p.object, p.material) : QString();
   if (p.kind == Kind::Duplicate) return kDuplicate.text(language).arg(p.entry).arg(p.other) + names;
@@ -274,12 +428,19 @@ QString setupNotLoadedText(const QString& fileName, const SetupProblem& problem,
 
 QByteArray controlSetupJson(const ControlSetup& setup) {
   QJsonArray list;
-  for (const Requirement& r : setup.requirements)
-    list.append(QJsonObject{{"object", r.object},
-                            {"material", r.material},
-                            {"minDynamic", r.minDynamic},
-                            {"minStatic", jsonNumber(r.minStatic)},
-                            {"maxSv", jsonNumber(r.maxSv)}});
+  bool calibrated = !setup.calibrations.isEmpty();
+  for (const Requirement& r : setup.requirements) {
+    QJsonObject o{{"object", r.object}, {"material", r.material}, {"minStatic", jsonNumber(r.minStatic)}, {"maxSv", jsonNumber(r.maxSv)}};
+    if (r.calibration.isEmpty()) {
+      o.insert(QStringLiteral("minDynamic"), r.minDynamic);
+    } else {
+      // The derived modulus follows the calibration: only what the lab asks for is kept.
+      o.insert(QStringLiteral("calibration"), r.calibration);
+      o.insert(QStringLiteral("minReference"), jsonNumber(r.minReference));
+      calibrated = true;
+    }
+    list.append(o);
+  }
   const EvaluationSettings& s = setup.settings;
   const QJsonObject settings{{"seatingImpacts", s.seatingImpacts},
                              {"lotRule", s.lotRule == LotRule::Statistical ? "statistical" : "each"},
@@ -288,7 +449,15 @@ QByteArray controlSetupJson(const ControlSetup& setup) {
                              {"splitLotsByDate", s.splitLotsByDate},
                              {"durationMinMs", s.durationMinMs},
                              {"durationMaxMs", s.durationMaxMs}};
-  return QJsonDocument(QJsonObject{{"requirements", list}, {"settings", settings}}).toJson(QJsonDocument::Indented);
+  QJsonObject root{{"requirements", list}, {"settings", settings}};
+  // Without calibrations the file keeps its first form, which every version of the program reads.
+  if (calibrated) {
+    QJsonArray calibrations;
+    for (const Calibration& c : setup.calibrations) calibrations.append(calibrationJson(c));
+    root.insert(QStringLiteral("version"), kSetupVersion);
+    root.insert(QStringLiteral("calibrations"), calibrations);
+  }
+  return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 
 bool writeControlSetup(const QString& path, const ControlSetup& setup) {

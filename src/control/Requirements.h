@@ -86,9 +86,12 @@ struct SetupProblem {
     OutOfRange,    // the setting `key` is outside its range
     // Calibrations and the requirements given through them:
     Excludes,            // `key` together with "calibration": one way of requiring at a time
+    NeedsCalibration,    // minReference without "calibration"
+    Empty,               // the text `key` must not be empty
     UnknownCalibration,  // the requirement names a calibration (`key`) the file does not hold
     Unusable,            // the named calibration (`key`) cannot be fitted: `other` is its FitProblem
     Unreachable,         // no dynamic modulus in the calibration's range reaches minReference
+                         // (`value`) with the bound: the range is `low` to `high`
   };
   Kind kind = Kind::None;
   int entry = kTopLevel;  // the requirement counted from 1, or one of these
@@ -97,6 +100,7 @@ struct SetupProblem {
   QString object, material;  // the requirement's names once they were read; none before
   bool named = false;
   bool inCalibrations = false;  // `entry` counts the calibrations, and `object` holds the name
+  double value = 0, low = 0, high = 0;
   static constexpr int kTopLevel = 0;
   static constexpr int kSettings = -1;
   friend bool operator==(const SetupProblem&, const SetupProblem&) = default;
@@ -110,8 +114,11 @@ struct SetupReadResult {
 
 // Derives the required dynamic modulus of every requirement given in a calibration's reference
 // quantity, in place. The first requirement that cannot be derived (its calibration missing, not
-// fitted, or not reaching the value within its range) is returned; None when all were.
+// fitted, or not reaching the value within its range) is returned; None when all were. A
+// requirement that cannot be derived gets a modulus that is no number: it judges no point.
 SetupProblem deriveCalibratedRequirements(ControlSetup& setup);
+// The same for one requirement (`entry`: its place from 1, for the problem's text).
+SetupProblem deriveCalibratedRequirement(Requirement& r, int entry, const QList<Calibration>& calibrations);
 // How a calibrated requirement became a dynamic one: "Ev2 ≥ 100 MPa ⇒ Evd ≥ 41,3 MPa, calibration
 // "Sand 05.2026", n = 14, R² = 0,86"; empty for a requirement not given by a calibration.
 QString derivationText(const Requirement& r, const ControlSetup& setup, Language language);
