@@ -32,10 +32,10 @@ struct Requirement {
   QString object = QString::fromUtf16(kAnyName);
   QString material = QString::fromUtf16(kAnyName);
   double minDynamic = 0;              // MPa; a point passes at or above it (derived when calibrated)
-  QString calibration;                // given in this calibration's reference quantity; empty: not
-  std::optional<double> minReference; // the required reference value (with a calibration)
   std::optional<double> minStatic;    // MPa
   std::optional<double> maxSv;        // ms; also the limit of the impacts' s/v flag
+  QString calibration;                // given in this calibration's reference quantity; empty: not
+  std::optional<double> minReference; // the required reference value (with a calibration)
   friend bool operator==(const Requirement&, const Requirement&) = default;
 };
 

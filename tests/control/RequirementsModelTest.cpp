@@ -24,8 +24,8 @@ TEST(RequirementsModel, TypedCellsAreTakenOrRefusedWithTheCellKept) {
   };
   for (const Case& c : cases) {
     RequirementsModel model;
-    model.setRequirements({Requirement{QStringLiteral("Base"), QStringLiteral("Sand"), 60, 90, 7},
-                           Requirement{QStringLiteral("Base"), QStringLiteral("Clay"), 60, 90, 7}});
+    model.setRequirements({Requirement{QStringLiteral("Base"), QStringLiteral("Sand"), 60, 90, 7, {}, {}},
+                           Requirement{QStringLiteral("Base"), QStringLiteral("Clay"), 60, 90, 7, {}, {}}});
     int refusals = 0, edits = 0;
     QObject::connect(&model, &RequirementsModel::refused, [&] { ++refusals; });
     QObject::connect(&model, &RequirementsModel::edited, [&] { ++edits; });

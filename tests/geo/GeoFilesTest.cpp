@@ -107,7 +107,7 @@ class GeoFiles : public ::testing::Test {
                          record(9, 1, 55, "Глина", "Двор", 0, coordinate(3730, 0))});
     ASSERT_EQ(writeProjectFile(*set, path("set.grx")), ProjectWriteResult::Ok);
     ControlSetup setup;
-    setup.requirements = {Requirement{"Трасса", "*", 50, std::nullopt, std::nullopt}};
+    setup.requirements = {Requirement{"Трасса", "*", 50, std::nullopt, std::nullopt, {}, {}}};
     ASSERT_TRUE(writeControlSetup(path("req.json"), setup));
   }
   QString path(const QString& name) const { return QDir(dir_.path()).filePath(name); }
