@@ -12,6 +12,7 @@ packages=(
   libxlsxwriter-dev zlib1g-dev fonts-liberation2 poppler-utils unzip
   clang libclang-rt-14-dev
   libgeographiclib-dev gdal-bin
+  libboost-dev  # Boost.Math (header-only): Student's t for the calibrations
   libqt6sql6-sqlite libqt6sql6-psql postgresql-15
   chromium  # the tests read the reports' HTML as a browser shows it
 )

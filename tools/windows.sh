@@ -16,6 +16,7 @@ packages=(
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix libz-mingw-w64-dev
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n  # Qt's host tools and its Russian texts
   gcc make tcl perl                                        # SQLite's and PostgreSQL's own build steps
+  libboost-dev                                             # Boost.Math's headers (Student's t)
   wine wine64 nsis xvfb xauth
 )
 missing=()

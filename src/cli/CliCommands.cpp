@@ -4,6 +4,7 @@
 #include "CliExport.h"
 #include "CliNames.h"
 #include "data/ProjectFile.h"
+#include "CliCalibrate.h"
 #include "CliGeo.h"
 #include "CliRead.h"
 
@@ -41,6 +42,8 @@ constexpr const char* kHelp =
     "                [--max-sv MS] [--seating N] [--rule each|stat] [--k K] [--format text|csv|json]\n"
     "                [-o OUT] [--lang ru|en]   (lots and point verdicts; -o X.pdf etc.: the acceptance protocol)\n"
     "       grx1-cli geo FILE.grx -o OUT [--requirements FILE.json] [--lang ru|en]   (.geojson .kml .gpx .csv)\n"
+    "       grx1-cli calibrate PAIRS.csv [--model linear|power] [--confidence 0.9] [--require VALUE]\n"
+    "                [--format text|json] [--lang ru|en]   (PAIRS.csv: dynamic modulus, reference value)\n"
     "       grx1-cli names get materials|objects -o FILE [--timeout SECONDS]\n"
     "       grx1-cli names put materials|objects FILE [--timeout SECONDS]\n"
     "       grx1-cli screenshot -o FILE.bmp [--timeout SECONDS]\n"
@@ -129,6 +132,7 @@ int runCli(const QStringList& arguments, QTextStream& out, QTextStream& err) {
   }
   if (!arguments.isEmpty() && isCliExportCommand(arguments.first())) return runCliExport(arguments, out, err);
   if (!arguments.isEmpty() && arguments.first() == u"geo") return runCliGeo(arguments.mid(1), out, err);
+  if (!arguments.isEmpty() && arguments.first() == u"calibrate") return runCliCalibrate(arguments.mid(1), out, err);
   if (!arguments.isEmpty() && arguments.first() == u"names") return runCliNames(arguments.mid(1), out, err);
   if (!arguments.isEmpty() && arguments.first() == u"archive") return runCliArchive(arguments.mid(1), out, err);
   if (!arguments.isEmpty() && arguments.first() == u"screenshot") return runCliScreenshot(arguments.mid(1), out, err);

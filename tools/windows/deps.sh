@@ -208,5 +208,9 @@ build_cmake_lib geographiclib "$(unpack geographiclib "$v")" "$v" -DBUILD_SHARED
   -DBUILD_DOCUMENTATION=OFF -DBUILD_MANPAGES=OFF -DEXAMPLEDIR= -DCMAKE_DISABLE_FIND_PACKAGE_Boost=ON
 v=$(dpkg-query -W -f='${Version}' googletest)
 build_cmake_lib googletest /usr/src/googletest "$v" -DBUILD_SHARED_LIBS=OFF -Dgtest_disable_pthreads=OFF
+# Boost.Math is header-only: Debian's own headers serve the Windows build as they are.
+mkdir -p "$prefix/include"
+ln -sfn /usr/include/boost "$prefix/include/boost"
+
 touch "$prefix/.complete"
 log "the libraries are in $prefix"
