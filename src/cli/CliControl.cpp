@@ -296,7 +296,7 @@ int runCliControl(const QStringList& args, QTextStream& out, QTextStream& err, c
     bytes = controlJson(*set, result, setup);
   } else {
     const TextGrid lots = lotTableText(result, setup, o.language);
-    const TextGrid points = pointTableText(*set, result, o.language);
+    const TextGrid points = pointTableText(*set, result, setup, o.language);
     // The tab form keeps one row on one line: a line break in a name is a blank there.
     const QString text = *form == Form::Csv
                              ? csvText(lots, kLotNameColumns) + QStringLiteral("\r\n") + csvText(points, kPointNameColumns)
