@@ -206,7 +206,7 @@ QByteArray controlJson(const MeasurementSet& set, const ControlResult& result, c
   for (const PointResult& p : result.points) {
     const ImpactRecordView head = set.view(set.seriesStart(p.series));
     const int t = p.timeOfDay;
-    points.push_back(jsonLine({
+    JsonFields fields{
         {"series", p.label},
         {"date", p.date.isValid() ? QJsonValue(p.date.toString(Qt::ISODate)) : QJsonValue(QJsonValue::Null)},
         {"time", QString::asprintf("%02d:%02d:%02d", t / 3600, t / 60 % 60, t % 60)},
@@ -223,7 +223,17 @@ QByteArray controlJson(const MeasurementSet& set, const ControlResult& result, c
         {"verdict", jsonKey(verdictKey(p.verdict))},
         {"reason", jsonKey(reasonKey(p.reason))},
         {"impact", p.reason == Reason::NonFiniteModulus ? QJsonValue(p.impact) : QJsonValue(QJsonValue::Null)},
-    }));
+    };
+    // With calibrations: the reference test estimated by the point's calibration (named by its
+    // requirement, else matching its names), its lower bound, and whether it lies beyond the range.
+    if (!setup.calibrations.isEmpty()) {
+      const bool calibrated = p.calibration >= 0;
+      fields.push_back({"calibration", calibrated ? QJsonValue(setup.calibrations[p.calibration].name) : QJsonValue(QJsonValue::Null)});
+      fields.push_back({"reference", jsonNumber(p.reference)});
+      fields.push_back({"referenceLower", jsonNumber(p.referenceLower)});
+      fields.push_back({"outsideCalibration", calibrated ? QJsonValue(p.outsideCalibration) : QJsonValue(QJsonValue::Null)});
+    }
+    points.push_back(jsonLine(fields));
   }
   return "{\n" + jsonArray("lots", lots) + ",\n" + jsonArray("points", points) + "\n}\n";
 }
@@ -286,7 +296,7 @@ int runCliControl(const QStringList& args, QTextStream& out, QTextStream& err, c
     bytes = controlJson(*set, result, setup);
   } else {
     const TextGrid lots = lotTableText(result, setup, o.language);
-    const TextGrid points = pointTableText(*set, result, o.language);
+    const TextGrid points = pointTableText(*set, result, setup, o.language);
     // The tab form keeps one row on one line: a line break in a name is a blank there.
     const QString text = *form == Form::Csv
                              ? csvText(lots, kLotNameColumns) + QStringLiteral("\r\n") + csvText(points, kPointNameColumns)

@@ -37,10 +37,12 @@ int runCliControl(const QStringList& argsAfterTheWordControl, QTextStream& out, 
 //   point: "series" (the label the series table shows, "41/3"), "date", "time" of its first impact,
 //     "latitude", "longitude" (decimal degrees), "object", "material", "lot", "impacts" (kept),
 //     "dyn", "stat", "sv", "flags": {"duration", "nonfinite", "sv"}, "verdict", "reason", "impact"
-//     (the impact whose modulus is no number).
+//     (the impact whose modulus is no number); with calibrations in the requirements also
+//     "calibration" (its name), "reference", "referenceLower" (the reference test estimated and its
+//     lower prediction bound) and "outsideCalibration" (the dynamic modulus beyond the calibrated range).
 // Numbers unrounded, null when not finite or not given; verdicts "pass", "fail", "undecided" or null
 // (no requirement at all); reasons "no_requirement", "no_impacts", "non_finite_modulus",
-// "sv_not_computable", "too_few_points", "incomplete" or null.
+// "sv_not_computable", "no_calibration", "too_few_points", "incomplete" or null.
 QByteArray controlJson(const MeasurementSet& set, const ControlResult& result, const ControlSetup& setup);
 
 }  // namespace grx

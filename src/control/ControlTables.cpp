@@ -3,8 +3,12 @@
 #include "ControlTexts.h"
 #include "data/TextForms.h"
 #include "platform/NumberFormat.h"
+#include "platform/TextCells.h"
 
+#include <algorithm>
 #include <cmath>
+#include <tuple>
+#include <vector>
 
 namespace grx {
 namespace {
@@ -35,6 +39,14 @@ constexpr TextPair kPointHeadings[] = {
     {"Материал", "Material"}, {"Дин.модуль, МПа", "Din.modulus, MPa"}, {"Стат.модуль, МПа", "Stat.modulus, MPa"},
     {"s/v, мс", "s/v, ms"},   {"Признаки", "Flags"}, {"Заключение", "Verdict"},
 };
+
+// The reference columns: headed with the quantity when all points share it, else in general words
+// with the quantity in each cell.
+constexpr TextPair kReferenceEstimate{"%1 оценка", "%1 est."};
+constexpr TextPair kReferenceLower{"%1 нижн. граница", "%1 lower"};
+constexpr TextPair kAnyReferenceEstimate{"Эталон: оценка", "Reference est."};
+constexpr TextPair kAnyReferenceLower{"Эталон: нижн. граница", "Reference lower"};
+constexpr TextPair kOutsideCalibration{"%1 (вне калибровки)", "%1 (outside the calibration)"};
 
 }  // namespace
 
@@ -122,10 +134,85 @@ TextGrid lotTableText(const ControlResult& result, const ControlSetup& setup, La
   return grid;
 }
 
+QString referenceNumber(const Calibration& c, double value) {
+  switch (c.quantity) {
+    case ReferenceQuantity::Ev2:
+    case ReferenceQuantity::Ev1: return controlNumber(value, u"0.0");
+    case ReferenceQuantity::Compaction:
+    case ReferenceQuantity::DryDensity: return controlNumber(value, u"0.000");
+    case ReferenceQuantity::Other: break;
+  }
+  // About three significant digits of the largest reference value measured: 0,985; 1,85; 42,5; 112.
+  double largest = 0;
+  for (const CalibrationPair& p : c.pairs)
+    if (std::isfinite(p.reference)) largest = std::max(largest, std::abs(p.reference));
+  const int decimals = largest > 0 ? std::clamp(2 - int(std::floor(std::log10(largest))), 0, 3) : 3;
+  constexpr const char16_t* kPictures[] = {u"0", u"0.0", u"0.00", u"0.000"};
+  return controlNumber(value, kPictures[decimals]);
+}
+
+QString referenceNameText(const Calibration& c, Language language) {
+  return spreadsheetSafeCell(singleLineText(referenceName(c, language)));
+}
+
+namespace {
+
+// "Ev2, MPa" or "Kcom": the quantity's name and its unit when it has one.
+QString withUnit(const QString& text, const Calibration& c, Language language) {
+  const QString unit = singleLineText(referenceUnit(c, language));
+  return unit.isEmpty() ? text : text + QStringLiteral(", ") + unit;
+}
+
+// The calibration of each point whose index is sound; null for the others.
+std::vector<const Calibration*> pointCalibrations(const ControlResult& result, const ControlSetup& setup) {
+  std::vector<const Calibration*> out;
+  for (const PointResult& p : result.points)
+    out.push_back(p.calibration >= 0 && p.calibration < setup.calibrations.size() ? &setup.calibrations[p.calibration]
+                                                                                   : nullptr);
+  return out;
+}
+
+// The two reference cells of a point: the estimate and its lower bound, as numbers when the
+// headings name the quantity, else each with it ("Ev2 112,0 MPa").
+std::pair<QString, QString> referenceCells(const PointResult& p, const Calibration* c, bool named, Language language) {
+  if (!c) return {};
+  auto cell = [&](double value) {
+    const QString number = referenceNumber(*c, value);
+    if (named) return number;
+    const QString unit = singleLineText(referenceUnit(*c, language));
+    return referenceNameText(*c, language) + u' ' + number + (unit.isEmpty() ? QString() : u' ' + unit);
+  };
+  const QString lower = cell(p.referenceLower);
+  return {cell(p.reference), p.outsideCalibration ? kOutsideCalibration.text(language).arg(lower) : lower};
+}
+
+}  // namespace
+
 TextGrid pointTableText(const MeasurementSet& set, const ControlResult& result, Language language) {
-  const int columns = int(std::size(kPointHeadings));
+  return pointTableText(set, result, ControlSetup{}, language);
+}
+
+TextGrid pointTableText(const MeasurementSet& set, const ControlResult& result, const ControlSetup& setup,
+                        Language language) {
+  const std::vector<const Calibration*> calibrations = pointCalibrations(result, setup);
+  // The quantity's heading when every calibrated point shares it; empty when none or several.
+  QStringList quantities;
+  for (const Calibration* c : calibrations)
+    if (c && !quantities.contains(withUnit(referenceNameText(*c, language), *c, language)))
+      quantities << withUnit(referenceNameText(*c, language), *c, language);
+  const bool calibrated = !quantities.isEmpty();
+  const bool named = quantities.size() == 1;
+  const int columns = int(std::size(kPointHeadings)) + (calibrated ? 2 : 0);
   TextGrid grid(1 + int(result.points.size()), columns);
-  for (int c = 0; c < columns; ++c) grid.cell(0, c) = kPointHeadings[c].text(language);
+  for (std::size_t c = 0; c < std::size(kPointHeadings); ++c) grid.cell(0, int(c)) = kPointHeadings[c].text(language);
+  if (calibrated) {
+    const Calibration* first = *std::find_if(calibrations.begin(), calibrations.end(), [](auto c) { return c; });
+    const QString name = referenceNameText(*first, language);
+    grid.cell(0, columns - 2) =
+        named ? withUnit(kReferenceEstimate.text(language).arg(name), *first, language) : kAnyReferenceEstimate.text(language);
+    grid.cell(0, columns - 1) =
+        named ? withUnit(kReferenceLower.text(language).arg(name), *first, language) : kAnyReferenceLower.text(language);
+  }
   for (std::size_t i = 0; i < result.points.size(); ++i) {
     const PointResult& p = result.points[i];
     const ImpactRecordView head = set.view(set.seriesStart(p.series));
@@ -139,7 +226,10 @@ TextGrid pointTableText(const MeasurementSet& set, const ControlResult& result, 
                              controlNumber(p.sv, u"0.000"),
                              flagsText(p.flags, p.impacts, language),
                              pointVerdictText(p, language)};
-    for (int c = 0; c < columns; ++c) grid.cell(int(i) + 1, c) = cells[c];
+    for (std::size_t c = 0; c < std::size(cells); ++c) grid.cell(int(i) + 1, int(c)) = cells[c];
+    if (calibrated)
+      std::tie(grid.cell(int(i) + 1, columns - 2), grid.cell(int(i) + 1, columns - 1)) =
+          referenceCells(p, calibrations[i], named, language);
   }
   return grid;
 }

@@ -13,12 +13,25 @@ namespace grx {
 // by date,] n, mean, s, CV %, min, max, below, below %, characteristic value, required, verdict.
 TextGrid lotTableText(const ControlResult& result, const ControlSetup& setup, Language language);
 
-// Series label, date, time, object, material, dynamic, static, s/v, flags, verdict.
+// Series label, date, time, object, material, dynamic, static, s/v, flags, verdict. When some point
+// has a calibration, two columns follow: the reference value it estimates and its lower prediction
+// bound. When every such point's calibration measures the same quantity the headings name it ("Ev2
+// est., MPa") and the cells hold numbers; otherwise the headings are general and each cell names its
+// quantity ("Ev2 112,0 MPa"). A point beyond its calibrated range says so in its lower bound's cell;
+// a point without a calibration leaves both empty. Without a setup: never those columns.
 TextGrid pointTableText(const MeasurementSet& set, const ControlResult& result, Language language);
+TextGrid pointTableText(const MeasurementSet& set, const ControlResult& result, const ControlSetup& setup,
+                        Language language);
 
 // The columns that hold the tester's names (object, material), which the text outputs guard.
 constexpr int kLotNameColumns[] = {1, 2};
 constexpr int kPointNameColumns[] = {3, 4};
+
+// A reference value in the picture of its calibration's quantity: moduli "0.0", compaction and dry
+// density "0.000", a quantity of the lab's own to about three digits; "-" when it is not finite.
+QString referenceNumber(const Calibration& calibration, double value);
+// The quantity's name, single-line and never the start of a formula: a lab's file may name it.
+QString referenceNameText(const Calibration& calibration, Language language);
 
 // The flags of a point as a short text over its kept impacts ("duration 2 of 5, NaN 1 of 5");
 // empty when it has none.

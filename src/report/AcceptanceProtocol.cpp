@@ -1,5 +1,6 @@
 #include "AcceptanceProtocol.h"
 
+#include "CalibrationSection.h"
 #include "ControlChart.h"
 #include "control/ControlTables.h"
 #include "control/ControlTexts.h"
@@ -19,6 +20,7 @@ constexpr TextPair kRequirementsHeading{"Требования", "Requirements"};
 constexpr TextPair kLotsHeading{"Партии", "Lots"};
 constexpr TextPair kPointsHeading{"Точки испытаний", "Test points"};
 constexpr TextPair kChartsHeading{"Контрольные карты", "Control charts"};
+constexpr TextPair kCalibrationsHeading{"Калибровки", "Calibrations"};
 // The heading block: what each line tells, and the words of its values.
 constexpr TextPair kSourceLabel{"Измерения", "Measurements"};
 constexpr TextPair kFileSource{"файл проекта %1", "project file %1"};
@@ -57,15 +59,19 @@ constexpr TextPair kRequirementHeadings[] = {
     {"Стат. модуль не менее, МПа", "Min. static modulus, MPa"},
     {"s/v не более, мс", "Max. s/v, ms"},
 };
+// Only when a requirement is given in a calibration's reference quantity: how it became dynamic.
+constexpr TextPair kDerivationHeading{"Задано по калибровке", "Given by calibration"};
 
 constexpr double kTablePoints = 8;
 constexpr double kHeadingPoints = 9;
 constexpr double kCaptionPoints = 7;
 constexpr double kChartHeightMm = 55;
 constexpr double kCaptionHeightMm = 7;
+constexpr double kCalibrationChartHeightMm = 62;
+constexpr double kCalibrationLinesShare = 0.48;  // of the width, the chart beside them
 
 // The row sources, in the order the template's data bands name them.
-enum Source { IdentityRows, RequirementRows, LotRows, PointRows, ChartRows, SignatureRows };
+enum Source { IdentityRows, RequirementRows, LotRows, PointRows, ChartRows, SignatureRows, CalibrationRows };
 
 QString dateText(const QDate& date, Language language) {
   return date.toString(language == Language::Russian ? QStringLiteral("dd.MM.yyyy") : QStringLiteral("MM.dd.yyyy"));
@@ -117,14 +123,19 @@ QVector<std::pair<QString, QString>> identityLines(const ControlSetup& setup, co
 }
 
 TextGrid requirementTableText(const ControlSetup& setup, Language language) {
-  TextGrid grid(1 + int(setup.requirements.size()), int(std::size(kRequirementHeadings)));
-  for (int c = 0; c < grid.columnCount(); ++c) grid.cell(0, c) = kRequirementHeadings[c].text(language);
+  const bool derived = std::any_of(setup.requirements.begin(), setup.requirements.end(),
+                                   [](const Requirement& r) { return !r.calibration.isEmpty(); });
+  const int columns = int(std::size(kRequirementHeadings));
+  TextGrid grid(1 + int(setup.requirements.size()), columns + (derived ? 1 : 0));
+  for (int c = 0; c < columns; ++c) grid.cell(0, c) = kRequirementHeadings[c].text(language);
+  if (derived) grid.cell(0, columns) = kDerivationHeading.text(language);
   for (int i = 0; i < setup.requirements.size(); ++i) {
     const Requirement& r = setup.requirements[i];
     const QString cells[] = {r.object, r.material, controlNumber(r.minDynamic, u"0.0"),
                              controlNumber(r.minStatic.value_or(kNoValue), u"0.0"),
                              controlNumber(r.maxSv.value_or(kNoValue), u"0.000")};
-    for (int c = 0; c < grid.columnCount(); ++c) grid.cell(i + 1, c) = cells[c];
+    for (int c = 0; c < columns; ++c) grid.cell(i + 1, c) = cells[c];
+    if (derived) grid.cell(i + 1, columns) = derivationText(r, setup, language);
   }
   return grid;
 }
@@ -231,8 +242,31 @@ void addSignatures(ReportTemplate& t, Language language) {
   }
 }
 
+// Per calibration used its caption, and under it its lines with its chart beside them, kept whole on
+// a page. Each has a band and a row source of its own (CalibrationRows + i, one record), so that the
+// caption is a band of its own in every output.
+void addCalibrations(ReportTemplate& t, int count) {
+  const double width = t.printableWidthMm();
+  if (count > 0) t.bands << heading("Calibrations", width);
+  for (int i = 0; i < count; ++i) {
+    ReportCell caption = cell(QStringLiteral("[CalibrationCaption%1]").arg(i), 0, 2, width, kCaptionHeightMm - 2, 9,
+                              false, HAlign::Left);
+    caption.font.bold = true;
+    ReportCell lines = cell(QStringLiteral("[CalibrationLines%1]").arg(i), 0, 0, width * kCalibrationLinesShare,
+                            kCalibrationChartHeightMm, kTablePoints, false, HAlign::Left);
+    lines.vAlign = VAlign::Top;
+    ReportCell chart;
+    chart.leftMm = width * kCalibrationLinesShare + 2;
+    chart.widthMm = width - chart.leftMm;
+    chart.heightMm = kCalibrationChartHeightMm;
+    chart.drawing = QStringLiteral("calibration%1").arg(i);
+    t.bands << band(BandKind::DataHeader, kCaptionHeightMm, false, {caption})
+            << band(BandKind::MasterData, kCalibrationChartHeightMm, true, {lines, chart}, CalibrationRows + i);
+  }
+}
+
 ReportTemplate protocolTemplate(const QVector<std::pair<QString, QString>>& identity, const ProtocolTables& texts,
-                                Language language) {
+                                int calibrationCount, Language language) {
   ReportTemplate t;
   t.name = QStringLiteral("AcceptanceProtocol");
   t.leftMarginMm = 20;
@@ -251,6 +285,7 @@ ReportTemplate protocolTemplate(const QVector<std::pair<QString, QString>>& iden
   addTable(t, u'L', texts.lots, LotRows);
   t.bands << heading("Points", width);
   addTable(t, u'P', texts.points, PointRows);
+  addCalibrations(t, calibrationCount);
 
   // One chart per lot, kept whole on a page with its caption above it.
   ReportCell caption = cell(QStringLiteral("[Caption]"), 0, 2, width, kCaptionHeightMm - 2, 9, false, HAlign::Left);
@@ -280,7 +315,7 @@ ReportRowSource recordsOf(int count) {
 ProtocolTables protocolTables(const MeasurementSet& set, const ControlSetup& setup, const ControlResult& result,
                               Language language) {
   return {requirementTableText(setup, language), lotTableText(result, setup, language),
-          pointTableText(set, result, language)};
+          pointTableText(set, result, setup, language)};
 }
 
 PreparedReport prepareAcceptanceProtocol(const MeasurementSet& set, const ControlSetup& setup,
@@ -288,11 +323,20 @@ PreparedReport prepareAcceptanceProtocol(const MeasurementSet& set, const Contro
                                          Language language) {
   const QVector<std::pair<QString, QString>> lines = identityLines(setup, identity, language);
   const ProtocolTables texts = protocolTables(set, setup, result, language);
+  const std::vector<int> calibrations = usedCalibrations(setup, result);
 
   ReportSources sources;
   sources.rows = {recordsOf(int(lines.size())), recordsOf(int(setup.requirements.size())),
                   recordsOf(int(result.lots.size())),    recordsOf(int(result.points.size())),
                   recordsOf(int(result.lots.size())),    recordsOf(1)};
+  for (std::size_t i = 0; i < calibrations.size(); ++i) sources.rows.append(recordsOf(1));
+  // The calibration of "CalibrationCaption2" or "calibration2" (the third used), as its index in the
+  // setup; -1 for another name.
+  auto calibrationOf = [&](const QString& name, QStringView prefix) {
+    bool ok = false;
+    const int i = name.startsWith(prefix) ? QStringView(name).mid(prefix.size()).toInt(&ok) : -1;
+    return ok && i >= 0 && i < int(calibrations.size()) ? calibrations[std::size_t(i)] : -1;
+  };
   sources.variables = [&](const QString& name, int record) -> QString {
     if (name == u"Title") return kProtocolTitle.text(language);
     if (name == u"IdentityLabel") return lines.value(record).first;
@@ -301,6 +345,11 @@ PreparedReport prepareAcceptanceProtocol(const MeasurementSet& set, const Contro
     if (name == u"Lots") return kLotsHeading.text(language);
     if (name == u"Points") return kPointsHeading.text(language);
     if (name == u"Charts") return kChartsHeading.text(language);
+    if (name == u"Calibrations") return kCalibrationsHeading.text(language);
+    if (const int c = calibrationOf(name, u"CalibrationCaption"); c >= 0)
+      return calibrationCaption(setup.calibrations[c], language);
+    if (const int c = calibrationOf(name, u"CalibrationLines"); c >= 0)
+      return calibrationLines(setup.calibrations[c], language).join(u'\n');
     if (name == u"Caption") {
       const LotResult& lot = result.lots[std::size_t(record)];
       QString caption = kLotCaption.text(language).arg(QString::number(record + 1), lot.object, lot.material);
@@ -320,10 +369,11 @@ PreparedReport prepareAcceptanceProtocol(const MeasurementSet& set, const Contro
     if (!grid || !ok || row < 0 || row >= grid->rowCount() || column < 0 || column >= grid->columnCount()) return {};
     return grid->cell(row, column);
   };
-  sources.drawings = [&](const QString&, int record, QSizeF size) {
+  sources.drawings = [&](const QString& name, int record, QSizeF size) {
+    if (const int c = calibrationOf(name, u"calibration"); c >= 0) return calibrationChartDrawing(setup, c, size, language);
     return controlChartDrawing(lotChart(set, result, setup, record), size, language);
   };
-  return layOutReport(protocolTemplate(lines, texts, language), sources);
+  return layOutReport(protocolTemplate(lines, texts, int(calibrations.size()), language), sources);
 }
 
 }  // namespace grx

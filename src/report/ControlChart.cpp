@@ -1,5 +1,6 @@
 #include "ControlChart.h"
 
+#include "ChartAxis.h"
 #include "control/ControlTables.h"
 #include "control/ControlTexts.h"
 
@@ -31,32 +32,10 @@ ReportFont chartFont() {
   return f;
 }
 
-// A step of 1, 2 or 5 times a power of ten that parts the span into about five.
-double niceStep(double span) {
-  const double raw = span / 5;
-  const double power = std::pow(10.0, std::floor(std::log10(raw)));
-  for (const double m : {1.0, 2.0, 5.0})
-    if (m * power >= raw * (1 - 1e-9)) return m * power;
-  return 10 * power;
-}
-
 // The value axis: the chart's range (which keeps every line off the frame) widened to whole steps.
-struct Axis {
-  double low = 0, high = 1, step = 0.2;
-};
-
-Axis valueAxis(const ControlChartData& chart) {
+ChartAxis valueAxis(const ControlChartData& chart) {
   const ControlChartRange range = controlChartRange(chart);
-  Axis a;
-  a.step = niceStep(range.high - range.low);
-  a.low = std::floor(range.low / a.step) * a.step;
-  a.high = std::ceil(range.high / a.step) * a.step;
-  return a;
-}
-
-QString tickText(double value, double step) {
-  const int decimals = step >= 1 ? 0 : int(std::ceil(-std::log10(step) - 1e-9));
-  return controlNumber(value, decimals == 0 ? u"0" : decimals == 1 ? u"0.0" : u"0.00");
+  return chartAxis(range.low, range.high);
 }
 
 }  // namespace
@@ -73,7 +52,7 @@ ReportDrawing controlChartDrawing(const LotChart& lot, QSizeF size, Language lan
   ReportDrawing d;
   const ReportFont font = chartFont();
   const QRectF plot(kLeftMm, kTopMm, size.width() - kLeftMm - kRightMm, size.height() - kTopMm - kBottomMm);
-  const Axis axis = valueAxis(chart);
+  const ChartAxis axis = valueAxis(chart);
   auto yOf = [&](double v) { return plot.bottom() - (v - axis.low) / (axis.high - axis.low) * plot.height(); };
   const int n = int(chart.points.size());
   auto xOf = [&](int i) { return plot.left() + (i + 0.5) * plot.width() / std::max(1, n); };

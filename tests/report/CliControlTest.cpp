@@ -158,6 +158,28 @@ TEST_F(CliControl, JsonFormOfTwoLots) {
       << out.toStdString();
 }
 
+// A requirement given as Ev2 ≥ 60 through a calibration on y = 2x (residuals +1, −2, 0, +2, −1):
+// Evd ≥ 31.6396 judges the points, each estimated at 2·Evd with the bound 56.7245 at Evd 30.
+TEST_F(CliControl, ACalibratedRequirementJudgesThePointsAndEstimatesTheirReference) {
+  ASSERT_TRUE(test::writeFileBytes(path("cal.json"), R"({"version": 2,
+      "requirements": [{"object": "*", "material": "*", "calibration": "Sand", "minReference": 60}],
+      "calibrations": [{"name": "Sand", "quantity": "Ev2", "pairs": [[10, 21], [20, 38], [30, 60], [40, 82], [50, 99]]}]})"));
+  QString out;
+  ASSERT_EQ(run({"--requirements", path("cal.json"), "--format", "json"}, &out), 1);  // "Парк" at 30
+  const QJsonObject got = QJsonDocument::fromJson(out.toUtf8()).object();
+  EXPECT_NEAR(got["lots"].toArray().at(0)["required"].toDouble(), 31.63957775, 1e-7);
+  const QJsonArray points = got["points"].toArray();
+  const QJsonObject park = points.at(2).toObject();
+  EXPECT_EQ(park["verdict"].toString(), "fail");
+  EXPECT_EQ(park["calibration"].toString(), "Sand");
+  EXPECT_NEAR(park["reference"].toDouble(), 60, 1e-9);
+  EXPECT_NEAR(park["referenceLower"].toDouble(), 56.72451129, 1e-7);
+  EXPECT_EQ(park["outsideCalibration"].toBool(), false);
+  QList<bool> outside;
+  for (const QJsonValue& p : points) outside << p["outsideCalibration"].toBool();
+  EXPECT_EQ(outside, QList<bool>({false, true, false, true}));  // 50, 60, 30 and 70 against 10 to 50
+}
+
 TEST_F(CliControl, FormsByFormatOrExtension) {
   const struct {
     QStringList args;

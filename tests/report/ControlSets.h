@@ -2,6 +2,7 @@
 // A small set of two test lots for the acceptance protocol and grx1-cli control: series 0, 1 and 3
 // are "Дорога"/"Песок" at 50, 60 and 70 MPa, series 2 is "Парк"/"Глина" at 30 MPa; one impact
 // each, static modulus 100 MPa, s/v 4 ms (displacement 2 mm, velocity minimum -0.5 m/s).
+#include "control/Calibration.h"
 #include "support/RecordBuilder.h"
 
 #include <memory>
@@ -30,6 +31,28 @@ inline std::unique_ptr<MeasurementSet> twoLotSet() {
   auto set = std::make_unique<MeasurementSet>();
   fillSet(*set, records);
   return set;
+}
+
+// Calibrations of the lots' materials whose pairs lie exactly on a line, so that s = 0 and every
+// lower bound is its estimate: Ev2 = 10 + 2·Evd over 20..60 MPa for "Песок" and the compaction
+// coefficient 0,85 + 0,003·Evd over 10..50 MPa for "Глина".
+inline Calibration lineCalibration(const char* name, const char* material, ReferenceQuantity q,
+                                   QList<CalibrationPair> pairs) {
+  Calibration c;
+  c.name = QString::fromUtf8(name);
+  c.material = QString::fromUtf8(material);
+  c.quantity = q;
+  c.date = QDate(2026, 5, 14);
+  c.comment = QStringLiteral("km 12");
+  c.pairs = pairs;
+  return c;
+}
+inline Calibration sandCalibration() {
+  return lineCalibration("Песок 05.2026", "Песок", ReferenceQuantity::Ev2, {{20, 50}, {30, 70}, {40, 90}, {50, 110}, {60, 130}});
+}
+inline Calibration clayCalibration() {
+  return lineCalibration("Глина 05.2026", "Глина", ReferenceQuantity::Compaction,
+                         {{10, 0.88}, {20, 0.91}, {30, 0.94}, {40, 0.97}, {50, 1.00}});
 }
 
 }  // namespace grx::test
