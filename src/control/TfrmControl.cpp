@@ -488,6 +488,7 @@ void TfrmControl::btnImportClick() {
     return;
   }
   *env_.setup = read;
+  requirements_->setRequirements({});  // the rows there now need not derive from the file's calibrations
   requirements_->setCalibrations(read.calibrations);
   requirements_->setRequirements(read.requirements);
   pageCalibration->fill();

@@ -215,7 +215,9 @@ TEST_F(CalibrationWindow, ARequirementInEv2DerivesTheDynamicModulusAndTheVerdict
 }
 
 TEST_F(CalibrationWindow, CalibrationsAreExportedAndImportedOnTheirOwn) {
-  TfrmControl& window = open();
+  QByteArray calibrated = kSetup;
+  calibrated.replace("\"minDynamic\": 40", "\"calibration\": \"Sand 05.2026\", \"minReference\": 100");
+  TfrmControl& window = open(calibrated.constData());
   showPage(window, 1);
   CalibrationPage& page = *window.pageCalibration;
   const QString file = dir_.filePath("calibrations.json");
@@ -234,6 +236,16 @@ TEST_F(CalibrationWindow, CalibrationsAreExportedAndImportedOnTheirOwn) {
   ASSERT_EQ(page.listCalibrations->count(), 2);
   EXPECT_EQ(page.listCalibrations->item(1)->text(), "Sand 2");
   EXPECT_EQ(form_->ControlPart->setup().calibrations[1].pairs.size(), 7);
+
+  // A whole requirements file brings its calibrations with the requirements given through them.
+  // The file's calibration is called otherwise, so the rows replaced could not derive from it.
+  ASSERT_TRUE(test::writeFileBytes(file, calibrated.replace("Sand 05.2026", "Gravel")));
+  ui_.fileAnswers = {file};
+  QTest::mouseClick(window.btnImport, Qt::LeftButton);
+  EXPECT_EQ(page.listCalibrations->item(0)->text(), "Gravel");
+  EXPECT_EQ(cell(window.tableRequirements, 0, RequirementsModel::DynamicColumn, Qt::ToolTipRole),
+            "Ev2 ≥ 100 MPa ⇒ Evd ≥ 46,1 MPa, calibration \"Gravel\", n = 8, R² = 1,00");
+  EXPECT_TRUE(ui_.messages.empty());
 }
 
 }  // namespace
