@@ -106,7 +106,19 @@ QString quantityText(const Calibration& c) {
   return referenceName(c, currentLanguage()) + (unit.isEmpty() ? QString() : QStringLiteral(", ") + unit);
 }
 
-// The pairs table passes Ctrl+V on to the page; Delete empties nothing by itself.
+// Ctrl+V in any keyboard layout: a layout that types no Latin letter there (Russian: "м") is
+// matched by the key itself, as the tables' Ctrl+C is.
+bool isPasteKey(const QKeyEvent* event) {
+  if (event->matches(QKeySequence::Paste)) return true;
+  if (!(event->modifiers() & Qt::ControlModifier) || (event->key() >= Qt::Key_A && event->key() <= Qt::Key_Z)) return false;
+#ifdef Q_OS_WIN
+  return event->nativeVirtualKey() == 0x56;  // VK 'V'
+#else
+  return event->nativeScanCode() == 55;  // the V key's XKB key code (evdev 47 + 8)
+#endif
+}
+
+// The pairs table passes Ctrl+V on to the page.
 class PairsTable : public QTableView {
  public:
   std::function<void()> paste;
@@ -114,7 +126,7 @@ class PairsTable : public QTableView {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override {
-    if (event->matches(QKeySequence::Paste) && paste) return paste();
+    if (isPasteKey(event) && paste) return paste();
     QTableView::keyPressEvent(event);
   }
 };
