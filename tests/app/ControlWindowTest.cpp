@@ -197,7 +197,7 @@ TEST_F(ControlWindow, NamesOfAnotherRowAreRefusedWhenTyped) {
   EXPECT_EQ(window.tableRequirements->model()->index(0, 1).data().toString(), "*");
   ControlSetup kept;
   ASSERT_EQ(readControlSetup(setupPath(), kept).status, SetupReadResult::Ok);
-  EXPECT_EQ(kept.requirements, QList<Requirement>({{"Base", "*", 40, {}, {}}, {"Base", "Sand", 45, {}, {}}}));
+  EXPECT_EQ(kept.requirements, QList<Requirement>({{"Base", "*", 40, {}, {}, {}, {}}, {"Base", "Sand", 45, {}, {}, {}, {}}}));
 }
 
 TEST_F(ControlWindow, AFileRefusedAtStartIsSaidOnceAndKeptAsItIs) {

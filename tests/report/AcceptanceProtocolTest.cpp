@@ -117,7 +117,7 @@ QStringList browserRows(const QString& chromium, const QTemporaryDir& dir) {
 TEST(AcceptanceProtocol, HeadingPagesAndCellsInEitherLanguageAndTheHtmlFormInABrowser) {
   const auto set = test::twoLotSet();
   ControlSetup plain;
-  plain.requirements = {Requirement{"Дорога", "*", 40, 90, 5}, Requirement{}};
+  plain.requirements = {Requirement{"Дорога", "*", 40, 90, 5, {}, {}}, Requirement{}};
   plain.settings.splitLotsByDate = true;
   ControlSetup calibrated = plain;
   calibrated.calibrations = {test::sandCalibration(), test::clayCalibration()};
