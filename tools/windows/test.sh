@@ -49,7 +49,7 @@ run_tests() {
   # Under Wine a test program sometimes does not end after its last test: once its summary is
   # written it gets 30 s, then it is stopped and judged by that summary; 15 minutes in all.
   while kill -0 "$pid" 2>/dev/null && [ $spent -lt 900 ]; do
-    if grep -q '^\[==========\] .* ran\.' "$log"; then
+    if grep -qs '^\[==========\] .* ran\.' "$log"; then
       waited=$((waited + 1))
       if [ $waited -ge 30 ]; then kill -9 "$pid" 2>/dev/null; echo "(the program did not end: stopped)" >>"$log"; fi
     fi
