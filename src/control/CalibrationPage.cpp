@@ -9,6 +9,7 @@
 #include "platform/Messages.h"
 #include "platform/NumberFormat.h"
 #include "ui/ModalUi.h"
+#include "ui/WindowButton.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -87,12 +88,7 @@ constexpr TextPair kSeriesWithoutModulus{"У выделенной серии %1 
                                          "Selected series %1 has no dynamic modulus: nothing is filled."};
 constexpr TextPair kDynamicHeading{"Evd, МПа", "Evd, MPa"};
 
-QPushButton* button(const char* name, QWidget* parent) {
-  auto* b = new QPushButton(parent);
-  b->setObjectName(QString::fromLatin1(name));
-  b->setAutoDefault(false);
-  return b;
-}
+QPushButton* button(const char* name, QWidget* parent) { return windowButton(name, parent); }
 
 template <class Widget>
 Widget* named(const char* name, QWidget* parent) {

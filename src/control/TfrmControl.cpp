@@ -16,6 +16,7 @@
 #include "platform/Messages.h"
 #include "views/ColumnWidths.h"
 #include "views/StringGridView.h"
+#include "ui/WindowButton.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -97,12 +98,7 @@ class TintedSelectionDelegate : public QStyledItemDelegate {
 
 QStringList jsonFilters() { return {QStringLiteral("JSON (*.json)"), allFilesFilter()}; }
 
-QPushButton* button(const char* name, QWidget* parent) {
-  auto* b = new QPushButton(parent);
-  b->setObjectName(QString::fromLatin1(name));
-  b->setAutoDefault(false);
-  return b;
-}
+QPushButton* button(const char* name, QWidget* parent) { return windowButton(name, parent); }
 
 template <class Spin>
 Spin* spin(const char* name, QWidget* parent) {

@@ -6,6 +6,7 @@
 #include "data/ProjectFile.h"
 #include "device/LinkRequests.h"
 #include "platform/Messages.h"
+#include "ui/WindowButton.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -81,10 +82,8 @@ void TfrmNames::createControls() {
   EditName[0]->setEnabled(false);  // name 1 ("not chosen") cannot be edited
 
   auto button = [this](const char* name, int x, int y, int w) {
-    auto* b = new QPushButton(this);
-    b->setObjectName(QString::fromLatin1(name));
+    QPushButton* b = windowButton(name, this);
     b->setGeometry(x, y, w, 25);
-    b->setAutoDefault(false);
     return b;
   };
   // The tester and file buttons under the left column, the tester pair first.

@@ -5,6 +5,7 @@
 #include "config/ScreenshotSettings.h"
 #include "device/LinkRequests.h"
 #include "platform/AppPaths.h"
+#include "ui/WindowButton.h"
 
 #include <QClipboard>
 #include <QCloseEvent>
@@ -68,10 +69,8 @@ void TfrmScreenshot::createControls() {
   DeviceScreenShotImage->setGeometry(2, 2, kPictureWidth, kPictureHeight);
 
   auto button = [this](const char* name, int x, int y, int w) {
-    auto* b = new QPushButton(this);
-    b->setObjectName(QString::fromLatin1(name));
+    QPushButton* b = windowButton(name, this);
     b->setGeometry(x, y, w, 25);
-    b->setAutoDefault(false);
     return b;
   };
   BtnGetPicture = button("BtnGetPicture", 4, 84, kClientWidth - 8);
