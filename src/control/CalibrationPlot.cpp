@@ -1,6 +1,7 @@
 #include "CalibrationPlot.h"
 
 #include "platform/TextPair.h"
+#include "views/DecimalComma.h"
 
 #include <algorithm>
 #include <cmath>
@@ -19,9 +20,7 @@ constexpr int kCurveSteps = 60;  // the curves are drawn through so many steps o
 }  // namespace
 
 CalibrationPlot::CalibrationPlot(QWidget* parent) : QCustomPlot(parent) {
-  QLocale locale(QLocale::Russian, QLocale::Russia);  // "," as the decimal separator, as everywhere
-  locale.setNumberOptions(QLocale::OmitGroupSeparator);
-  setLocale(locale);
+  setLocale(decimalCommaLocale());
   setBackground(Qt::white);
   setInteractions({});
   for (QCPAxis* axis : {xAxis, yAxis}) axis->grid()->setPen(QPen(QColor(170, 170, 170), 0, Qt::DotLine));

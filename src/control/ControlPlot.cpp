@@ -1,6 +1,7 @@
 #include "ControlPlot.h"
 
 #include "platform/TextPair.h"
+#include "views/DecimalComma.h"
 
 #include <algorithm>
 #include <cmath>
@@ -38,9 +39,7 @@ constexpr int kMostLabels = 25;
 }  // namespace
 
 ControlPlot::ControlPlot(QWidget* parent) : QCustomPlot(parent) {
-  QLocale locale(QLocale::Russian, QLocale::Russia);  // "," as the decimal separator, as everywhere
-  locale.setNumberOptions(QLocale::OmitGroupSeparator);
-  setLocale(locale);
+  setLocale(decimalCommaLocale());
   setBackground(Qt::white);
   setInteractions({});
   plotLayout()->insertRow(0);

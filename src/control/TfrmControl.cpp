@@ -17,6 +17,7 @@
 #include "views/ColumnWidths.h"
 #include "views/StringGridView.h"
 #include "ui/WindowButton.h"
+#include "views/DecimalComma.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -105,9 +106,7 @@ Spin* spin(const char* name, QWidget* parent) {
   auto* s = new Spin(parent);
   s->setObjectName(QString::fromLatin1(name));
   s->setKeyboardTracking(false);  // a value counts when it is complete, not at every digit
-  QLocale locale(QLocale::Russian, QLocale::Russia);
-  locale.setNumberOptions(QLocale::OmitGroupSeparator);
-  s->setLocale(locale);
+  s->setLocale(decimalCommaLocale());
   return s;
 }
 

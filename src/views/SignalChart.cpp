@@ -1,6 +1,7 @@
 #include "SignalChart.h"
 
 #include "data/DerivedSignals.h"
+#include "views/DecimalComma.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -53,9 +54,7 @@ void setLowerEnd(QCPAxis* axis, double lower, double upper) {
 SignalChart::SignalChart(QCustomPlot* plot, MeasurementSet& set, AxisLimits& storedLimits, ChartControls controls,
                          QObject* parent)
     : QObject(parent), plot_(plot), set_(set), stored_(storedLimits), controls_(controls) {
-  QLocale locale(QLocale::Russian, QLocale::Russia);  // "," as the decimal separator
-  locale.setNumberOptions(QLocale::OmitGroupSeparator);
-  plot_->setLocale(locale);
+  plot_->setLocale(decimalCommaLocale());
   plot_->setBackground(Qt::white);
   plot_->setCursor(Qt::CrossCursor);
   plot_->setInteractions({});
